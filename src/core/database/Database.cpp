@@ -1,0 +1,149 @@
+#include "database/Database.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include "database/JetSql.h"
+#include "database/Recordset.h"
+#include "util/AppError.h"
+
+namespace lanereport {
+namespace {
+
+[[noreturn]] void RaiseEngineError(sqlite3* db, std::string_view what) {
+  std::string message = db ? sqlite3_errmsg(db) : "database engine error";
+  throw AppError(kErrEngine, "DBEngine", std::string(what) + "：" + message);
+}
+
+// A prepared statement, finalized when it goes out of scope.
+class Statement {
+ public:
+  Statement(sqlite3* db, const std::string& sql) : db_(db) {
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
+        SQLITE_OK)
+      RaiseEngineError(db, "SQLの実行に失敗しました");
+  }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  // Steps once; true while a row is there.
+  bool Step() {
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    RaiseEngineError(db_, "SQLの実行に失敗しました");
+  }
+  sqlite3_stmt* Get() const { return stmt_; }
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+Value ColumnValue(sqlite3_stmt* stmt, int i) {
+  switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER:
+      return Value(static_cast<long long>(sqlite3_column_int64(stmt, i)));
+    case SQLITE_FLOAT:
+      return Value(sqlite3_column_double(stmt, i));
+    case SQLITE_NULL:
+      return Value();
+    default: {
+      auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+      return Value(std::string(text ? text : "", sqlite3_column_bytes(stmt, i)));
+    }
+  }
+}
+
+sqlite3* OpenHandle(const std::string& path, int flags) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+    std::string message = db ? sqlite3_errmsg(db) : "cannot open";
+    sqlite3_close(db);
+    throw AppError(kErrEngine, "DBEngine",
+                   "データベースを開けません：" + path + "（" + message + "）");
+  }
+  sqlite3_busy_timeout(db, 2000);
+  sqlite3_extended_result_codes(db, 1);
+  return db;
+}
+
+}  // namespace
+
+Database::Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+
+Database::~Database() { sqlite3_close(db_); }
+
+std::unique_ptr<Database> Database::Open(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    throw AppError(kErrEngine, "DBEngine", "データベースが見つかりません：" + path);
+  sqlite3* handle = OpenHandle(path, SQLITE_OPEN_READWRITE);
+  std::unique_ptr<Database> db(new Database(handle, path));
+  // Reading the schema tells a database from any other file, and finds most damage.
+  Statement check(handle, "SELECT count(*) FROM sqlite_master");
+  check.Step();
+  return db;
+}
+
+std::unique_ptr<Database> Database::Create(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0)
+    throw AppError(kErrEngine, "DBEngine", "ファイルが既に存在します：" + path);
+  sqlite3* handle = OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  return std::unique_ptr<Database>(new Database(handle, path));
+}
+
+std::unique_ptr<Recordset> Database::OpenRecordset(std::string_view sql) {
+  std::string table = UpdatableTable(sql);
+  std::string translated = TranslateJetSql(sql);
+  if (!table.empty()) {
+    // Whole rows of one table: read the row identity as well, so rows can be written back.
+    auto star = translated.find('*');
+    translated.replace(star, 1, "rowid AS lanereport_rowid, *");
+  }
+  Statement stmt(db_, translated);
+  int count = sqlite3_column_count(stmt.Get());
+  int first = table.empty() ? 0 : 1;
+  std::vector<std::string> columns;
+  for (int i = first; i < count; ++i) columns.emplace_back(sqlite3_column_name(stmt.Get(), i));
+  std::vector<std::vector<Value>> rows;
+  std::vector<std::int64_t> rowids;
+  while (stmt.Step()) {
+    std::vector<Value> row;
+    row.reserve(count - first);
+    for (int i = first; i < count; ++i) row.push_back(ColumnValue(stmt.Get(), i));
+    rows.push_back(std::move(row));
+    if (first) rowids.push_back(sqlite3_column_int64(stmt.Get(), 0));
+  }
+  return std::make_unique<Recordset>(*this, table, std::move(columns), std::move(rows),
+                                     std::move(rowids));
+}
+
+void Database::Execute(std::string_view sql) {
+  Statement stmt(db_, TranslateJetSql(sql));
+  while (stmt.Step()) {
+  }
+}
+
+void Database::ExecuteNative(std::string_view sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db_, std::string(sql).c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::string message = error ? error : "";
+    sqlite3_free(error);
+    throw AppError(kErrEngine, "DBEngine", "SQLの実行に失敗しました：" + message);
+  }
+}
+
+void Database::BeginTrans() { ExecuteNative("BEGIN"); }
+void Database::CommitTrans() { ExecuteNative("COMMIT"); }
+void Database::Rollback() { ExecuteNative("ROLLBACK"); }
+
+bool Database::HasTable(std::string_view table) {
+  Statement stmt(db_, "SELECT 1 FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE");
+  sqlite3_bind_text(stmt.Get(), 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
+  return stmt.Step();
+}
+
+}  // namespace lanereport

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lanereport {
+
+// The SQL the record classes write, as the suite's database engine takes it, turned into
+// SQLite's dialect: "Select Top n" (also inside a parenthesised subquery) becomes a LIMIT at the
+// end of that select, True and False become 1 and 0, "&" joins texts, and double-quoted texts
+// become single-quoted literals. Everything else (Between, In (Select ...), Max(...), Order by
+// ... DESC) is common to both and passes unchanged; literals are never touched.
+std::string TranslateJetSql(std::string_view jet);
+
+// When the statement reads whole rows of one table ("Select * From T ..." with no subquery in
+// its From part), the table's name; otherwise "". Such result sets can be edited.
+std::string UpdatableTable(std::string_view jet);
+
+}  // namespace lanereport

@@ -1,0 +1,203 @@
+#include "util/Cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cmath>
+#include <memory>
+
+namespace lanereport {
+namespace {
+
+// One iconv conversion descriptor, opened once per thread and direction.
+class IconvHandle {
+ public:
+  IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~IconvHandle() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  IconvHandle(const IconvHandle&) = delete;
+  IconvHandle& operator=(const IconvHandle&) = delete;
+
+  iconv_t Get() {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+    return cd_;
+  }
+  bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+ private:
+  iconv_t cd_;
+};
+
+std::size_t Utf8SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+// Decodes the character at the front of text; returns its length through len. An invalid
+// sequence gives U+FFFD with length 1.
+char32_t DecodeOne(std::string_view text, std::size_t& len) {
+  auto lead = static_cast<unsigned char>(text[0]);
+  len = Utf8SequenceLength(lead);
+  if (len == 1) {
+    if (lead >= 0x80) return 0xFFFD;
+    return lead;
+  }
+  if (len > text.size()) {
+    len = 1;
+    return 0xFFFD;
+  }
+  char32_t cp = lead & (0x7F >> len);
+  for (std::size_t i = 1; i < len; ++i) {
+    auto c = static_cast<unsigned char>(text[i]);
+    if ((c & 0xC0) != 0x80) {
+      len = 1;
+      return 0xFFFD;
+    }
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  return cp;
+}
+
+bool IsHalfWidth(char32_t cp) { return cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F); }
+
+}  // namespace
+
+std::u32string DecodeUtf8(std::string_view utf8) {
+  std::u32string out;
+  out.reserve(utf8.size());
+  while (!utf8.empty()) {
+    std::size_t len = 0;
+    out.push_back(DecodeOne(utf8, len));
+    utf8.remove_prefix(len);
+  }
+  return out;
+}
+
+std::string EncodeUtf8(char32_t cp) {
+  std::string out;
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return out;
+}
+
+std::string Utf8ToCp932(std::string_view utf8) {
+  thread_local IconvHandle handle("CP932", "UTF-8");
+  std::string out;
+  out.reserve(utf8.size());
+  // ASCII passes through unchanged; only runs of other characters go through iconv.
+  std::size_t pos = 0;
+  char buffer[4096];
+  while (pos < utf8.size()) {
+    if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
+      out += utf8[pos++];
+      continue;
+    }
+    std::size_t end = pos;
+    while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) >= 0x80) ++end;
+    std::string_view run = utf8.substr(pos, end - pos);
+    iconv_t cd = handle.Get();
+    char* in = const_cast<char*>(run.data());
+    std::size_t in_left = run.size();
+    while (in_left > 0) {
+      char* outp = buffer;
+      std::size_t out_left = sizeof buffer;
+      std::size_t rc = handle.Ok() ? iconv(cd, &in, &in_left, &outp, &out_left)
+                                   : static_cast<std::size_t>(-1);
+      int err = handle.Ok() ? errno : EILSEQ;
+      out.append(buffer, static_cast<std::size_t>(outp - buffer));
+      if (rc != static_cast<std::size_t>(-1)) break;
+      if (err == E2BIG) continue;
+      // A character the code page cannot hold (or broken UTF-8): a numeric reference.
+      std::size_t len = 0;
+      char32_t cp = DecodeOne(std::string_view(in, in_left), len);
+      out += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+      in += len;
+      in_left -= len;
+      cd = handle.Get();
+    }
+    pos = end;
+  }
+  return out;
+}
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  thread_local IconvHandle handle("UTF-8", "CP932");
+  std::string out;
+  out.reserve(cp932.size() * 3 / 2);
+  iconv_t cd = handle.Get();
+  char* in = const_cast<char*>(cp932.data());
+  std::size_t in_left = cp932.size();
+  char buffer[4096];
+  while (in_left > 0) {
+    char* outp = buffer;
+    std::size_t out_left = sizeof buffer;
+    std::size_t rc =
+        handle.Ok() ? iconv(cd, &in, &in_left, &outp, &out_left) : static_cast<std::size_t>(-1);
+    int err = handle.Ok() ? errno : EILSEQ;
+    out.append(buffer, static_cast<std::size_t>(outp - buffer));
+    if (rc != static_cast<std::size_t>(-1)) break;
+    if (err == E2BIG) continue;
+    out += "\xEF\xBF\xBD";
+    ++in;
+    --in_left;
+    cd = handle.Get();
+  }
+  return out;
+}
+
+std::size_t ByteLength(std::string_view utf8) {
+  std::size_t bytes = 0;
+  while (!utf8.empty()) {
+    std::size_t len = 0;
+    char32_t cp = DecodeOne(utf8, len);
+    bytes += IsHalfWidth(cp) ? 1 : 2;
+    utf8.remove_prefix(len);
+  }
+  return bytes;
+}
+
+std::string FitByteWidth(int width, int alignment, std::string_view utf8) {
+  std::u32string chars = DecodeUtf8(utf8);
+  std::size_t bytes = 0;
+  std::string text;
+  for (char32_t cp : chars) {
+    std::size_t w = IsHalfWidth(cp) ? 1 : 2;
+    if (static_cast<long>(bytes + w) > width) break;
+    bytes += w;
+    text += EncodeUtf8(cp);
+  }
+  long missing = width - static_cast<long>(bytes);
+  if (missing <= 0) return text;
+  switch (alignment) {
+    case 0:
+      return text + std::string(missing, ' ');
+    case 1:
+      return std::string(missing, ' ') + text;
+    case 2: {
+      // Each half is the missing count divided by two, rounded half to even.
+      auto half = static_cast<std::size_t>(std::nearbyint(missing / 2.0));
+      return std::string(half, ' ') + text + std::string(half, ' ');
+    }
+    default:
+      return text;
+  }
+}
+
+}  // namespace lanereport

@@ -1,0 +1,115 @@
+#include "util/Make.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "util/AppError.h"
+#include "util/PathControl.h"
+#include "util/StringUtil.h"
+
+namespace lanereport {
+namespace {
+
+std::function<void(const std::string&)>& Fault() {
+  static std::function<void(const std::string&)> fault;
+  return fault;
+}
+
+[[noreturn]] void RaiseFileError(const std::string& what, const std::string& path, int err) {
+  throw AppError(kErrFile, "MakeFile", what + "：" + path + "（" + std::strerror(err) + "）");
+}
+
+// Closes the descriptor and removes the temporary file unless the write went through.
+class TempFile {
+ public:
+  explicit TempFile(std::string pattern) : path_(std::move(pattern)) {
+    fd_ = ::mkstemp(path_.data());
+  }
+  ~TempFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!kept_ && !path_.empty()) ::unlink(path_.c_str());
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  int Fd() const { return fd_; }
+  const std::string& Path() const { return path_; }
+  bool Close() {
+    int rc = ::close(fd_);
+    fd_ = -1;
+    return rc == 0;
+  }
+  void Keep() { kept_ = true; }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  bool kept_ = false;
+};
+
+mode_t CurrentUmask() {
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
+}  // namespace
+
+void MakeFolders(std::string_view path) {
+  std::vector<std::string> parts = Split(path, '/');
+  // An absolute path starts at the root (an empty first part); a relative one at its first
+  // folder, which is made like the others.
+  std::string prefix;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) prefix += "/";
+    prefix += parts[i];
+    if (parts[i].empty() || parts[i] == "." || IsExistFolder(prefix)) continue;
+    if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) {
+      throw AppError(kErrFile, "MakeFolders",
+                     "フォルダを作成できません：" + prefix + "（" + std::strerror(errno) + "）");
+    }
+  }
+}
+
+void MakeFile(std::string_view path_view, std::string_view content) {
+  std::string path(path_view);
+  std::string folder = GetParentFolder(path);
+  if (!folder.empty()) MakeFolders(folder);
+  if (IsExistFolder(path)) RaiseFileError("ファイルを書き込めません", path, EISDIR);
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0) {
+    ::chmod(path.c_str(), st.st_mode | S_IWUSR);  // clear the read-only permission
+  }
+
+  TempFile temp((folder.empty() ? std::string("./") : folder) + "." + GetFileName(path) +
+                ".XXXXXX");
+  if (temp.Fd() < 0) RaiseFileError("ファイルを書き込めません", path, errno);
+  ::fchmod(temp.Fd(), 0666 & ~CurrentUmask());
+  const char* data = content.data();
+  std::size_t left = content.size();
+  while (left > 0) {
+    ssize_t n = ::write(temp.Fd(), data, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseFileError("ファイルを書き込めません", path, errno);
+    }
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  if (!temp.Close()) RaiseFileError("ファイルを書き込めません", path, errno);
+  if (Fault()) Fault()(path);
+  if (::rename(temp.Path().c_str(), path.c_str()) != 0)
+    RaiseFileError("ファイルを書き込めません", path, errno);
+  temp.Keep();
+}
+
+void SetMakeFileFaultForTesting(std::function<void(const std::string&)> fault) {
+  Fault() = std::move(fault);
+}
+
+}  // namespace lanereport

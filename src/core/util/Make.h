@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace lanereport {
+
+// Creates every missing folder of the path, from the outermost down. Raises AppError (number
+// kErrFile) naming the folder that could not be created.
+void MakeFolders(std::string_view path);
+
+// Writes content (bytes, written as given) to path as a whole: the folders are made, a
+// read-only target is made writable, the content goes to a temporary file in the same folder
+// which then replaces the target by a rename. An interrupted or failed write leaves the old
+// file as it was and no temporary file behind. Raises AppError (kErrFile) naming the path.
+void MakeFile(std::string_view path, std::string_view content);
+
+// Tests only: called with the target path after the temporary file is written and before it
+// replaces the target; throwing from it simulates a write that fails at the last moment.
+void SetMakeFileFaultForTesting(std::function<void(const std::string&)> fault);
+
+}  // namespace lanereport

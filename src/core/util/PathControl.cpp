@@ -1,0 +1,82 @@
+#include "util/PathControl.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+#include "util/StringUtil.h"
+
+namespace lanereport {
+
+std::string AddPathSeparator(std::string_view path) {
+  std::string out(path);
+  if (out.empty() || out.back() != '/') out += '/';
+  return out;
+}
+
+std::string GetParentFolder(std::string_view path) {
+  if (Trim(path).empty()) return "";
+  auto last = path.rfind('/');
+  if (last == std::string_view::npos) return "";
+  std::string before(path.substr(0, last));
+  if (before.find('/') == std::string::npos) before = "/" + before;
+  return AddPathSeparator(before);
+}
+
+std::string GetFileName(std::string_view path) {
+  if (Trim(path).empty()) return "";
+  auto last = path.rfind('/');
+  if (last == std::string_view::npos) return std::string(path);
+  return std::string(path.substr(last + 1));
+}
+
+std::string GetDriveRoot(std::string_view path) {
+  if (Trim(path).empty()) return "";
+  auto first = path.find('/');
+  if (first == std::string_view::npos) return "";
+  return std::string(path.substr(0, first + 1));
+}
+
+std::string GetFolderWithoutDrive(std::string_view path) {
+  if (Trim(path).empty()) return "";
+  std::string parent = GetParentFolder(path);
+  auto first = path.find('/');
+  std::size_t keep = first == std::string_view::npos ? 0 : path.size() - (first + 1);
+  if (keep >= parent.size()) return parent;
+  return parent.substr(parent.size() - keep);
+}
+
+bool IsExistFile(std::string_view path) {
+  std::string p(path);
+  struct stat st {};
+  if (::stat(p.c_str(), &st) == 0) return S_ISREG(st.st_mode);
+  // Not there under this exact name: look for one that differs only in letter case.
+  std::string folder = GetParentFolder(path);
+  std::string name = ToLowerAscii(GetFileName(path));
+  if (name.empty()) return false;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec);
+  if (ec) return false;
+  for (const auto& entry : it) {
+    if (ToLowerAscii(entry.path().filename().string()) == name && entry.is_regular_file(ec))
+      return true;
+  }
+  return false;
+}
+
+bool IsExistFolder(std::string_view path) {
+  struct stat st {};
+  return ::stat(std::string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string BaseNameWithoutExtension(std::string_view path) {
+  std::string name = GetFileName(path);
+  auto dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  return name;
+}
+
+}  // namespace lanereport

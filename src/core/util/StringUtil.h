@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lanereport {
+
+// Removes leading and trailing spaces (other white space and the full-width space stay).
+std::string_view Trim(std::string_view text);
+std::string ToLowerAscii(std::string_view text);
+std::string ToUpperAscii(std::string_view text);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+bool StartsWith(std::string_view text, std::string_view prefix);
+
+// A whole decimal number (blanks around allowed, an optional sign, no other characters).
+std::optional<long long> ParseInteger(std::string_view text);
+// A number as a text reads: integers, decimals and exponents, blanks around allowed.
+std::optional<double> ParseNumber(std::string_view text);
+
+// Splits at every occurrence of the separator.
+std::vector<std::string> Split(std::string_view text, char separator);
+
+}  // namespace lanereport
