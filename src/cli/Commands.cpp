@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "database/Database.h"
-#include "database/Schema.h"
+#include "CommandTable.h"
 #include "util/AppError.h"
 
 namespace lanereport::cli {
@@ -13,17 +12,6 @@ namespace {
 constexpr const char* kUsage =
     "使い方: lanereport <init|sample-db|score-pages|score-page|monthly-pages|profile-pages|"
     "workbook|bulk|settings|sheets|demo> ...";
-
-int Init(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() != 1) {
-    err << "使い方: lanereport init DB\n";
-    return kExitUsage;
-  }
-  CreateScoreDatabase(args[0]);
-  out << "データベースを作成しました：" << args[0] << "\n";
-  (void)err;
-  return kExitOk;
-}
 
 }  // namespace
 
@@ -34,11 +22,14 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
   }
   std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
-  try {
-    if (command == "init") return Init(args, out, err);
-  } catch (const AppError& e) {
-    err << e.Description() << "\n";
-    return kExitFailed;
+  for (const CommandEntry& entry : CommandTable()) {
+    if (command != entry.name) continue;
+    try {
+      return entry.run(args, out, err);
+    } catch (const AppError& e) {
+      err << e.Description() << "\n";
+      return kExitFailed;
+    }
   }
   err << "不明なコマンドです：" << command << "\n" << kUsage << "\n";
   return kExitUsage;

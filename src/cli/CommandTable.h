@@ -1,0 +1,25 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace lanereport::cli {
+
+// One subcommand: its name and the function that runs it with the words after the name.
+// A subcommand returns the exit status; AppError escaping it becomes exit status 1 with the
+// error's description on standard error.
+using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostream& out,
+                                std::ostream& err);
+
+struct CommandEntry {
+  const char* name;
+  CommandFunction run;
+};
+
+const std::vector<CommandEntry>& CommandTable();
+
+// The subcommands, each in its own file pair.
+int RunInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace lanereport::cli
