@@ -111,7 +111,10 @@ std::string RecordBase::SelectText(std::string_view table_piece,
 }
 
 void RecordBase::Raise(long number, std::string_view operation, std::string_view message) const {
-  throw AppError(number, "[" + class_name_ + "]" + std::string(operation), std::string(message));
+  std::string source = fixed_source_.empty()
+                           ? "[" + class_name_ + "]" + std::string(operation)
+                           : fixed_source_;
+  throw AppError(number, std::move(source), std::string(message));
 }
 
 }  // namespace lanereport

@@ -59,6 +59,8 @@ class RecordBase {
   [[noreturn]] void Raise(long number, std::string_view operation,
                           std::string_view message) const;
   const std::string& ClassName() const { return class_name_; }
+  // Errors name this source as it stands, whatever the operation ("S_OUTPUT").
+  void UseFixedSource(std::string source) { fixed_source_ = std::move(source); }
   Database& Db() const { return db_; }
   const TableDef& Table() const { return table_; }
 
@@ -66,6 +68,7 @@ class RecordBase {
   Database& db_;
   const TableDef& table_;
   std::string class_name_;
+  std::string fixed_source_;
   std::vector<Value> current_;
   std::vector<Value> saved_;
   bool changed_ = false;

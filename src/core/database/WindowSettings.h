@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace lanereport {
+
+class Database;
+
+// The eleven look and path settings of the output window, as plain texts.
+struct WindowSettings {
+  std::string CharacterColor;  // text colour of the pages, "#rrggbb"
+  std::string Background;      // page background: a colour or an image path
+  std::string StyleSheet;      // style sheet the pages link to
+  std::string Frame1;          // image of the first kind of frame box
+  std::string Frame2;          // image of the second kind of frame box
+  std::string Space;           // image of an empty mark cell
+  std::string Spare;           // image of a spare mark
+  std::string Strike;          // image of a strike mark
+  std::string LinkPath;        // address the pages' links lead to
+  std::string OutFolder;       // output folder; empty means the desktop
+  std::string OutSheet;        // template workbook
+
+  // The S_SYSTEM keys in the order the window shows them.
+  static const std::array<const char*, 11>& Keys();
+  // The value of a key by name; nullptr for an unknown key.
+  std::string* Find(std::string_view key);
+  const std::string* Find(std::string_view key) const;
+};
+
+// The template used when the OutSheet setting is empty: the program folder's BowlerData.xlsx.
+std::string DefaultTemplatePath();
+
+// Reads the eleven settings; a missing row or any error leaves that value empty. When the
+// template setting is empty it becomes DefaultTemplatePath() and all settings are saved.
+WindowSettings LoadWindowSettings(Database& db);
+
+// Stores the eleven settings, each trimmed; an empty template setting is stored as
+// DefaultTemplatePath().
+void SaveWindowSettings(Database& db, const WindowSettings& settings);
+
+}  // namespace lanereport
