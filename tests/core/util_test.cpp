@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "TempDir.h"
+#include "util/AppError.h"
+#include "util/Cp932.h"
+#include "util/DataChange.h"
+#include "util/DateText.h"
+#include "util/IniControl.h"
+#include "util/Make.h"
+#include "util/PathControl.h"
+#include "util/StringDevide.h"
+
+namespace lanereport {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+
+TEST(Cp932Test, ByteLengthCountsHalfAndFullWidth) {
+  EXPECT_EQ(ByteLength("ｹﾞｰﾑ"), 4u);
+  EXPECT_EQ(ByteLength("ゲーム"), 6u);
+  EXPECT_EQ(ByteLength("abc"), 3u);
+  EXPECT_EQ(ByteLength(""), 0u);
+}
+
+TEST(Cp932Test, FitByteWidthCutsAndPads) {
+  EXPECT_EQ(FitByteWidth(6, 1, "ゲーム数"), "ゲーム");
+  EXPECT_EQ(FitByteWidth(5, 0, "ab"), "ab   ");
+  EXPECT_EQ(FitByteWidth(5, 1, "ab"), "   ab");
+  // Three missing: each half is 1.5 rounded to even, so two spaces on each side (one more
+  // than the width asks for).
+  EXPECT_EQ(FitByteWidth(5, 2, "ab"), "  ab  ");
+  // Five missing: 2.5 rounds to 2 on each side.
+  EXPECT_EQ(FitByteWidth(7, 2, "ab"), "  ab  ");
+  // A full-width character never splits: 5 bytes hold two of them.
+  EXPECT_EQ(FitByteWidth(5, 0, "ゲーム"), "ゲー ");
+  EXPECT_EQ(FitByteWidth(5, 9, "ab"), "ab");
+}
+
+TEST(Cp932Test, ConvertsAndKeepsUnmappableAsReferences) {
+  // 日本 in code page 932 is 93 FA 96 7B.
+  EXPECT_EQ(Utf8ToCp932("日本a"), std::string("\x93\xFA\x96\x7B" "a"));
+  // Half-width katakana are single bytes.
+  EXPECT_EQ(Utf8ToCp932("ｱ"), std::string("\xB1"));
+  // An emoji and a character outside the code page become numeric references.
+  EXPECT_EQ(Utf8ToCp932("x😀y"), "x&#128512;y");
+  EXPECT_EQ(Utf8ToCp932("한"), "&#54620;");
+  EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932("山田 太郎／×Ｘ④")), "山田 太郎／×Ｘ④");
+}
+
+TEST(PathTest, SplitsPaths) {
+  EXPECT_EQ(AddPathSeparator("/work"), "/work/");
+  EXPECT_EQ(AddPathSeparator("/work/"), "/work/");
+  EXPECT_EQ(GetParentFolder("/work/page.html"), "/work/");
+  EXPECT_EQ(GetParentFolder("/work/"), "/work/");
+  EXPECT_EQ(GetParentFolder("/page.html"), "/");
+  EXPECT_EQ(GetParentFolder("  "), "");
+  EXPECT_EQ(GetFileName("/work/page.html"), "page.html");
+  EXPECT_EQ(GetFileName("/work/"), "");
+  EXPECT_EQ(GetDriveRoot("/work/page.html"), "/");
+  EXPECT_EQ(GetFolderWithoutDrive("/work/page.html"), "/work/");
+  EXPECT_EQ(BaseNameWithoutExtension("/data/score.db"), "score");
+  EXPECT_EQ(BaseNameWithoutExtension("score.mdb"), "score");
+}
+
+TEST(PathTest, IsExistFileIgnoresLetterCase) {
+  TempDir dir;
+  MakeFile(dir.File("Page.HTML"), "x");
+  EXPECT_TRUE(IsExistFile(dir.File("page.html")));
+  EXPECT_TRUE(IsExistFile(dir.File("Page.HTML")));
+  EXPECT_FALSE(IsExistFile(dir.File("other.html")));
+  EXPECT_FALSE(IsExistFile(dir.Path()));  // a folder is not a file
+}
+
+TEST(DataChangeTest, Conversions) {
+  EXPECT_EQ(HtmlColorToVb("#ff8000"), "&H0080FF");
+  EXPECT_EQ(HtmlColorToVb("#GG0000"), "");
+  EXPECT_EQ(HtmlColorToVb("ff8000"), "");
+  EXPECT_EQ(HtmlColorToVb("#12345"), "");
+  EXPECT_EQ(NullToValue(Value(), true), Value(0));
+  EXPECT_EQ(NullToValue(Value(), false), Value(""));
+  EXPECT_EQ(NullToValue(Value("  12 "), true), Value(12.0));
+  EXPECT_EQ(NullToValue(Value("abc"), true), Value(0));
+  EXPECT_EQ(NullToValue(Value("  abc "), false), Value("abc"));
+  EXPECT_EQ(ReplaceAll("aXbX", "X", "XX"), "aXXbXX");  // inserted text is not searched again
+  EXPECT_EQ(ReplaceAll("abc", "", "z"), "abc");
+  EXPECT_EQ(PasswordShift("set", "abc"), "RST");
+  EXPECT_EQ(PasswordShift("RESET", PasswordShift("SET", "pass123")), "pass123");
+  EXPECT_EQ(PasswordShift("other", "abc"), "");
+}
+
+TEST(DateTextTest, ParsesRealDatesOnly) {
+  EXPECT_EQ(ParseDateToYmd("2008/05/04"), "20080504");
+  EXPECT_EQ(ParseDateToYmd("2008/5/4"), "20080504");
+  EXPECT_EQ(ParseDateToYmd("20080504"), "20080504");
+  EXPECT_EQ(ParseDateToYmd("2008/02/30"), std::nullopt);
+  EXPECT_EQ(ParseDateToYmd("2004/02/29"), "20040229");
+  EXPECT_EQ(ParseDateToYmd("1900/02/29"), std::nullopt);
+  EXPECT_EQ(ParseDateToYmd("abc"), std::nullopt);
+  EXPECT_EQ(YmdToSlashed("20080504"), "2008/05/04");
+}
+
+TEST(DivideStringTest, CommandLineOptionsGiveOneCharacterKeys) {
+  DividedParts parts = DivideString("/m2 /dscore.mdb", "/", "");
+  EXPECT_EQ(parts.Find("m"), "2");
+  EXPECT_EQ(parts.Find("d"), "score.mdb");
+  EXPECT_EQ(parts.Count(), 3u);  // two options and the closing empty part
+  EXPECT_FALSE(parts.Item(2).key.has_value());
+}
+
+TEST(DivideStringTest, EnclosureSplitsKeyAndValue) {
+  DividedParts parts = DivideString("a=1,b=2", ",", "=");
+  EXPECT_EQ(parts.Find("a"), "1");
+  EXPECT_EQ(parts.Find("b"), "2");
+}
+
+TEST(IniTest, WritesReadsAndLeavesTheFileReadOnly) {
+  TempDir dir;
+  std::string ini = dir.File("ZEPA.INI");
+  EXPECT_EQ(ReadIni(ini, "SYSTEM", "Ver"), "");
+  ASSERT_TRUE(WriteIni(ini, "SYSTEM", "Ver", "1.2.3"));
+  EXPECT_EQ(ReadIni(ini, "system", "ver"), "1.2.3");
+  struct stat st {};
+  ASSERT_EQ(::stat(ini.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0222, 0u);
+  // A second write goes through the read-only file and keeps the other entries.
+  ASSERT_TRUE(WriteIni(ini, "COMMON", "PREV_ZEPA_DB", "/data/フォルダ"));
+  ASSERT_TRUE(WriteIni(ini, "SYSTEM", "Ver", "1.3.0"));
+  EXPECT_EQ(ReadIni(ini, "SYSTEM", "Ver"), "1.3.0");
+  EXPECT_EQ(ReadIni(ini, "COMMON", "PREV_ZEPA_DB"), "/data/フォルダ");
+  // The file is code page 932 text.
+  EXPECT_NE(ReadFileBytes(ini).find("\x83\x74\x83\x48\x83\x8B\x83\x5F"), std::string::npos);
+}
+
+TEST(MakeFileTest, ReplacesAReadOnlyFileWhole) {
+  TempDir dir;
+  std::string path = dir.File("a/b/page.html");
+  MakeFile(path, "old");
+  ::chmod(path.c_str(), 0444);
+  MakeFile(path, "new content");
+  EXPECT_EQ(ReadFileBytes(path), "new content");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("a/b")),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(MakeFileTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
+  TempDir dir;
+  std::string path = dir.File("page.html");
+  MakeFile(path, "good page");
+  SetMakeFileFaultForTesting([](const std::string&) {
+    throw AppError(kErrFile, "MakeFile", "disk full");
+  });
+  EXPECT_THROW(MakeFile(path, "half"), AppError);
+  SetMakeFileFaultForTesting(nullptr);
+  EXPECT_EQ(ReadFileBytes(path), "good page");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(MakeFileTest, AFolderThatCannotBeMadeIsNamed) {
+  TempDir dir;
+  MakeFile(dir.File("blocker"), "a file where a folder should be");
+  try {
+    MakeFile(dir.File("blocker/sub/page.html"), "x");
+    FAIL() << "expected an error";
+  } catch (const AppError& e) {
+    EXPECT_NE(e.Description().find(dir.File("blocker")), std::string::npos) << e.Description();
+  }
+}
+
+}  // namespace
+}  // namespace lanereport

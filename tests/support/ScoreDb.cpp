@@ -1,0 +1,19 @@
+#include "ScoreDb.h"
+
+#include <cstdlib>
+
+#include "database/Schema.h"
+
+namespace lanereport::testing {
+
+ScoreDbFixture::ScoreDbFixture() {
+  ::setenv("LANEREPORT_HOME", dir_.Path().c_str(), 1);
+  db_ = CreateScoreDatabase(DbPath());
+}
+
+ScoreDbFixture::~ScoreDbFixture() {
+  db_.reset();
+  ::unsetenv("LANEREPORT_HOME");
+}
+
+}  // namespace lanereport::testing
