@@ -70,15 +70,20 @@ TEST_F(JetSqlTest, BetweenInSubqueryMaxAndBooleans) {
   lv->SetField("Name", Value("league"));
   lv->SetField("CalculationTarget", Value(true));
   lv->Update();
-  EXPECT_EQ(Games(db, "Select * From Result_Data Where Play_Date Between '20040301' And "
-                      "'20040302' And Bowler_Name = 'Yamada' Order by Game_Number"),
+  EXPECT_EQ(Games(db,
+                  "Select * From Result_Data Where Play_Date Between '20040301' And "
+                  "'20040302' And Bowler_Name = 'Yamada' Order by Game_Number"),
             (std::vector<long long>{1, 2, 3}));
   // Level names compare ignoring letter case, inside the subquery too.
-  EXPECT_EQ(Games(db, "Select * From Result_Data Where Level_Name in (Select Name From "
-                      "Level_Data Where CalculationTarget = True) Order by Game_Number").size(),
+  EXPECT_EQ(Games(db,
+                  "Select * From Result_Data Where Level_Name in (Select Name From "
+                  "Level_Data Where CalculationTarget = True) Order by Game_Number")
+                .size(),
             5u);
-  EXPECT_TRUE(Games(db, "Select * From Result_Data Where Level_Name in (Select Name From "
-                        "Level_Data Where CalculationTarget = False)").empty());
+  EXPECT_TRUE(Games(db,
+                    "Select * From Result_Data Where Level_Name in (Select Name From "
+                    "Level_Data Where CalculationTarget = False)")
+                  .empty());
   auto max = db.OpenRecordset(
       " Select \r\n       Max(Game_Number) \r\n From \r\n       Result_Data Where \r\n"
       "       Bowler_Name = 'Yamada'\r\n   And (Alley_Name <> 'x'\r\n    Or Level_Name <> 'y')");

@@ -89,8 +89,7 @@ TEST_F(BowlerTest, SettersRefuseAndKeepTheirValue) {
   b.Name("山田");
   std::string too_long;
   for (int i = 0; i < 128; ++i) too_long += "あ";  // 256 bytes
-  ExpectError([&] { b.Name(too_long); }, -2147220503, "[clsBowler_Data]Name",
-              "文字列が長すぎます");
+  ExpectError([&] { b.Name(too_long); }, -2147220503, "[clsBowler_Data]Name", "文字列が長すぎます");
   EXPECT_EQ(b.Name(), "山田");
   std::string fits = too_long.substr(3) + "a";  // 254 + 1 = 255 bytes
   b.Maxim(fits);

@@ -11,6 +11,7 @@
 #include "util/IniControl.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
+#include "util/SpecialFolder.h"
 #include "util/StringDevide.h"
 
 namespace lanereport {
@@ -42,7 +43,8 @@ TEST(Cp932Test, FitByteWidthCutsAndPads) {
 
 TEST(Cp932Test, ConvertsAndKeepsUnmappableAsReferences) {
   // 日本 in code page 932 is 93 FA 96 7B.
-  EXPECT_EQ(Utf8ToCp932("日本a"), std::string("\x93\xFA\x96\x7B" "a"));
+  EXPECT_EQ(Utf8ToCp932("日本a"), std::string("\x93\xFA\x96\x7B"
+                                              "a"));
   // Half-width katakana are single bytes.
   EXPECT_EQ(Utf8ToCp932("ｱ"), std::string("\xB1"));
   // An emoji and a character outside the code page become numeric references.
@@ -151,9 +153,8 @@ TEST(MakeFileTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   TempDir dir;
   std::string path = dir.File("page.html");
   MakeFile(path, "good page");
-  SetMakeFileFaultForTesting([](const std::string&) {
-    throw AppError(kErrFile, "MakeFile", "disk full");
-  });
+  SetMakeFileFaultForTesting(
+      [](const std::string&) { throw AppError(kErrFile, "MakeFile", "disk full"); });
   EXPECT_THROW(MakeFile(path, "half"), AppError);
   SetMakeFileFaultForTesting(nullptr);
   EXPECT_EQ(ReadFileBytes(path), "good page");
@@ -171,6 +172,22 @@ TEST(MakeFileTest, AFolderThatCannotBeMadeIsNamed) {
   } catch (const AppError& e) {
     EXPECT_NE(e.Description().find(dir.File("blocker")), std::string::npos) << e.Description();
   }
+}
+
+TEST(SpecialFolderTest, DesktopFollowsTheUserDirectories) {
+  TempDir home;
+  std::string old_home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  ::setenv("HOME", home.Path().c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", home.File(".config").c_str(), 1);
+  EXPECT_EQ(GetSpecialFolder(0), home.Path());  // no desktop folder at all: the home folder
+  std::filesystem::create_directories(home.File("Desktop"));
+  EXPECT_EQ(GetSpecialFolder(0), home.File("Desktop"));
+  std::filesystem::create_directories(home.File("デスクトップ"));
+  MakeFile(home.File(".config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
+  EXPECT_EQ(GetSpecialFolder(0), home.File("デスクトップ"));
+  EXPECT_EQ(GetSpecialFolder(5), "");
+  ::setenv("HOME", old_home.c_str(), 1);
+  ::unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

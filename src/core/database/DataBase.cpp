@@ -37,6 +37,8 @@ std::string SqlQuote(std::string_view text) {
   return out + "'";
 }
 
-std::string DbNameOf(std::string_view path) { return BaseNameWithoutExtension(path); }
+std::string DbNameOf(std::string_view path) {
+  return BaseNameWithoutExtension(path);
+}
 
 }  // namespace lanereport

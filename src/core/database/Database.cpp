@@ -73,7 +73,9 @@ sqlite3* OpenHandle(const std::string& path, int flags) {
 
 Database::Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
 
-Database::~Database() { sqlite3_close(db_); }
+Database::~Database() {
+  sqlite3_close(db_);
+}
 
 std::unique_ptr<Database> Database::Open(const std::string& path) {
   struct stat st {};
@@ -136,9 +138,15 @@ void Database::ExecuteNative(std::string_view sql) {
   }
 }
 
-void Database::BeginTrans() { ExecuteNative("BEGIN"); }
-void Database::CommitTrans() { ExecuteNative("COMMIT"); }
-void Database::Rollback() { ExecuteNative("ROLLBACK"); }
+void Database::BeginTrans() {
+  ExecuteNative("BEGIN");
+}
+void Database::CommitTrans() {
+  ExecuteNative("COMMIT");
+}
+void Database::Rollback() {
+  ExecuteNative("ROLLBACK");
+}
 
 bool Database::HasTable(std::string_view table) {
   Statement stmt(db_, "SELECT 1 FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE");

@@ -12,15 +12,20 @@ namespace lanereport {
 MasterRecord::MasterRecord(Database& db, const MasterTraits& traits)
     : RecordBase(db, ScoreTable(traits.table), traits.class_name), traits_(traits) {}
 
-std::string MasterRecord::TablePiece() const { return "       " + std::string(traits_.table) + " "; }
+std::string MasterRecord::TablePiece() const {
+  return "       " + std::string(traits_.table) + " ";
+}
 
-std::string MasterRecord::NameCondition() const { return "       Name = " + SqlQuote(NameValue()); }
+std::string MasterRecord::NameCondition() const {
+  return "       Name = " + SqlQuote(NameValue());
+}
 
 void MasterRecord::IsValid() const {
   if (NameValue().empty()) Raise(kErrInvalidValue, "IsValid", "名前が入力されていません");
   if (traits_.aname_column >= 0 && GetText(traits_.aname_column).empty())
     Raise(kErrInvalidValue, "IsValid", "Nameが入力されていません");
-  if (traits_.password_column >= 0 && std::string(Trim(Raw(traits_.password_column).Text())).empty())
+  if (traits_.password_column >= 0 &&
+      std::string(Trim(Raw(traits_.password_column).Text())).empty())
     Raise(kErrInvalidValue, "IsValid", "ﾊﾟｽﾜｰﾄﾞが入力されていません");
 }
 
@@ -35,10 +40,9 @@ void MasterRecord::Load() {
 void MasterRecord::Add() {
   IsValid();
   if (traits_.aname_column >= 0) {
-    auto rs = Db().OpenRecordset(SelectText(
-        TablePiece(), {"       AName = " + SqlQuote(GetText(traits_.aname_column))}));
-    if (CountRows(*rs) > 0)
-      Raise(kErrNoData, "Add", "同じNameのﾃﾞｰﾀが存在します、追加出来ません");
+    auto rs = Db().OpenRecordset(
+        SelectText(TablePiece(), {"       AName = " + SqlQuote(GetText(traits_.aname_column))}));
+    if (CountRows(*rs) > 0) Raise(kErrNoData, "Add", "同じNameのﾃﾞｰﾀが存在します、追加出来ません");
   }
   auto rs = Db().OpenRecordset(SelectText(TablePiece(), {NameCondition()}));
   if (CountRows(*rs) > 0) Raise(kErrNoData, "Add", "同じ名前のﾃﾞｰﾀが存在します、追加出来ません");
@@ -68,14 +72,14 @@ void MasterRecord::Update(bool as_new) {
     if (CountRows(*same_name) > 0)
       Raise(kErrNoData, "Update", "同じ名前のﾃﾞｰﾀが存在します、更新出来ません");
     if (traits_.aname_column >= 0) {
-      auto same_aname = Db().OpenRecordset(SelectText(
-          TablePiece(),
-          {"       AName = " + SqlQuote(GetText(traits_.aname_column)), not_this_id}));
+      auto same_aname = Db().OpenRecordset(
+          SelectText(TablePiece(),
+                     {"       AName = " + SqlQuote(GetText(traits_.aname_column)), not_this_id}));
       if (CountRows(*same_aname) > 0)
         Raise(kErrNoData, "Update", "同じNameのﾃﾞｰﾀが存在します、更新出来ません");
     }
-    rs = Db().OpenRecordset(
-        SelectText(TablePiece(), {"       ID = " + std::to_string(GetLong(0))}));
+    rs =
+        Db().OpenRecordset(SelectText(TablePiece(), {"       ID = " + std::to_string(GetLong(0))}));
     if (CountRows(*rs) != 1) Raise(kErrNoData, "Update", traits_.update_not_one);
     rs->Edit();
   }

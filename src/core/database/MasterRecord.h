@@ -9,14 +9,14 @@ namespace lanereport {
 
 // What sets one master table's record class apart from the others.
 struct MasterTraits {
-  const char* table;            // "Bowler_Data"
-  const char* class_name;       // "clsBowler_Data"
-  const char* counter;          // counter of DataNumberControl for new IDs
-  const char* rename_column;    // the column of Result_Data that links games to the row
-  std::size_t name_column;      // index of Name among the table's columns
-  int aname_column;             // index of AName (bowlers only), else -1
-  int password_column;          // index of Password (bowlers only), else -1
-  const char* update_not_one;   // message when the row of the ID is not exactly one
+  const char* table;           // "Bowler_Data"
+  const char* class_name;      // "clsBowler_Data"
+  const char* counter;         // counter of DataNumberControl for new IDs
+  const char* rename_column;   // the column of Result_Data that links games to the row
+  std::size_t name_column;     // index of Name among the table's columns
+  int aname_column;            // index of AName (bowlers only), else -1
+  int password_column;         // index of Password (bowlers only), else -1
+  const char* update_not_one;  // message when the row of the ID is not exactly one
 };
 
 // The record pattern of the master tables (bowlers, centres, levels): Load by name, Add with

@@ -51,7 +51,9 @@ long RecordBase::GetLong(std::size_t column) const {
   return static_cast<long>(current_[column].ToInt());
 }
 
-bool RecordBase::GetBool(std::size_t column) const { return current_[column].ToInt() != 0; }
+bool RecordBase::GetBool(std::size_t column) const {
+  return current_[column].ToInt() != 0;
+}
 
 void RecordBase::SetText(std::size_t column, std::string_view value, std::string_view property) {
   if (ByteLength(value) >= 256) Raise(kErrInvalidValue, property, "文字列が長すぎます");
@@ -111,9 +113,8 @@ std::string RecordBase::SelectText(std::string_view table_piece,
 }
 
 void RecordBase::Raise(long number, std::string_view operation, std::string_view message) const {
-  std::string source = fixed_source_.empty()
-                           ? "[" + class_name_ + "]" + std::string(operation)
-                           : fixed_source_;
+  std::string source =
+      fixed_source_.empty() ? "[" + class_name_ + "]" + std::string(operation) : fixed_source_;
   throw AppError(number, std::move(source), std::string(message));
 }
 

@@ -56,8 +56,7 @@ class RecordBase {
   // " Select \r\n       * \r\n From \r\n       T \r\n Where \r\n" and the condition lines.
   std::string SelectText(std::string_view table_piece,
                          const std::vector<std::string>& conditions) const;
-  [[noreturn]] void Raise(long number, std::string_view operation,
-                          std::string_view message) const;
+  [[noreturn]] void Raise(long number, std::string_view operation, std::string_view message) const;
   const std::string& ClassName() const { return class_name_; }
   // Errors name this source as it stands, whatever the operation ("S_OUTPUT").
   void UseFixedSource(std::string source) { fixed_source_ = std::move(source); }

@@ -14,11 +14,14 @@ namespace {
 }
 
 void Bind(sqlite3_stmt* stmt, int index, const Value& value) {
-  if (auto i = value.IntegerIf()) sqlite3_bind_int64(stmt, index, *i);
-  else if (auto d = value.DoubleIf()) sqlite3_bind_double(stmt, index, *d);
+  if (auto i = value.IntegerIf())
+    sqlite3_bind_int64(stmt, index, *i);
+  else if (auto d = value.DoubleIf())
+    sqlite3_bind_double(stmt, index, *d);
   else if (auto t = value.TextIf())
     sqlite3_bind_text(stmt, index, t->data(), static_cast<int>(t->size()), SQLITE_TRANSIENT);
-  else sqlite3_bind_null(stmt, index);
+  else
+    sqlite3_bind_null(stmt, index);
 }
 
 // Runs one parameterised write with the values bound in order.
@@ -26,18 +29,20 @@ std::int64_t RunWrite(Database& db, const std::string& sql, const std::vector<Va
   sqlite3* handle = db.Handle();
   sqlite3_stmt* stmt = nullptr;
   if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-    throw AppError(kErrEngine, "Recordset", std::string("更新に失敗しました：") +
-                                                sqlite3_errmsg(handle));
+    throw AppError(kErrEngine, "Recordset",
+                   std::string("更新に失敗しました：") + sqlite3_errmsg(handle));
   for (std::size_t i = 0; i < values.size(); ++i) Bind(stmt, static_cast<int>(i + 1), values[i]);
   int rc = sqlite3_step(stmt);
   sqlite3_finalize(stmt);
   if (rc != SQLITE_DONE)
-    throw AppError(kErrEngine, "Recordset", std::string("更新に失敗しました：") +
-                                                sqlite3_errmsg(handle));
+    throw AppError(kErrEngine, "Recordset",
+                   std::string("更新に失敗しました：") + sqlite3_errmsg(handle));
   return sqlite3_last_insert_rowid(handle);
 }
 
-std::string QuoteName(const std::string& name) { return "\"" + name + "\""; }
+std::string QuoteName(const std::string& name) {
+  return "\"" + name + "\"";
+}
 
 }  // namespace
 
@@ -86,8 +91,7 @@ void Recordset::RequireCurrent() const {
 }
 
 void Recordset::RequireUpdatable(const char* operation) const {
-  if (table_.empty())
-    RaiseMisuse(std::string(operation) + "：このレコードセットは更新できません");
+  if (table_.empty()) RaiseMisuse(std::string(operation) + "：このレコードセットは更新できません");
 }
 
 Value Recordset::Field(std::string_view name) const {
@@ -132,9 +136,9 @@ void Recordset::Update() {
       marks += marks.empty() ? "?" : ",?";
       values.push_back(buffer_[i]);
     }
-    sql = names.empty() ? "INSERT INTO " + QuoteName(table_) + " DEFAULT VALUES"
-                        : "INSERT INTO " + QuoteName(table_) + " (" + names + ") VALUES (" +
-                              marks + ")";
+    sql = names.empty()
+              ? "INSERT INTO " + QuoteName(table_) + " DEFAULT VALUES"
+              : "INSERT INTO " + QuoteName(table_) + " (" + names + ") VALUES (" + marks + ")";
     std::int64_t rowid = RunWrite(db_, sql, values);
     // The added row joins the end of the set, as the engine shows added rows.
     rows_.push_back(buffer_);
@@ -156,7 +160,9 @@ void Recordset::Update() {
   mode_ = Mode::None;
 }
 
-void Recordset::CancelUpdate() { mode_ = Mode::None; }
+void Recordset::CancelUpdate() {
+  mode_ = Mode::None;
+}
 
 void Recordset::Delete() {
   RequireUpdatable("Delete");

@@ -13,17 +13,17 @@ constexpr ColumnType B = ColumnType::YesNo;
 
 std::vector<TableDef> MakeTables() {
   std::vector<TableDef> tables;
-  tables.push_back({"Bowler_Data",
-                    {{"ID", L},        {"Name", T},        {"AName", T},       {"Sex", B},
-                     {"Password", T},  {"RankA", T},       {"RankB", T},       {"Birth", T},
-                     {"Height", T},    {"Weight", T},      {"Arm", T},         {"Ball", T},
-                     {"Wrist", T},     {"Shoes", T},       {"Bag", T},         {"Maxim", T},
-                     {"MailAddress", T}, {"Photo", T},     {"Number", L},      {"Experience", L},
-                     {"Total30", L},   {"HighGame", L},    {"Title", L},       {"Power", L},
-                     {"Hit", L},       {"Defense", L},     {"Evasion", L},     {"Magic", L},
-                     {"Effect", L},    {"LastPower", L},   {"LastHit", L},     {"LastDefense", L},
-                     {"LastEvasion", L}, {"LastMagic", L}, {"LastEffect", L},  {"PathChar", T},
-                     {"PathStyle", T}, {"PathBack", T}}});
+  tables.push_back(
+      {"Bowler_Data", {{"ID", L},          {"Name", T},      {"AName", T},      {"Sex", B},
+                       {"Password", T},    {"RankA", T},     {"RankB", T},      {"Birth", T},
+                       {"Height", T},      {"Weight", T},    {"Arm", T},        {"Ball", T},
+                       {"Wrist", T},       {"Shoes", T},     {"Bag", T},        {"Maxim", T},
+                       {"MailAddress", T}, {"Photo", T},     {"Number", L},     {"Experience", L},
+                       {"Total30", L},     {"HighGame", L},  {"Title", L},      {"Power", L},
+                       {"Hit", L},         {"Defense", L},   {"Evasion", L},    {"Magic", L},
+                       {"Effect", L},      {"LastPower", L}, {"LastHit", L},    {"LastDefense", L},
+                       {"LastEvasion", L}, {"LastMagic", L}, {"LastEffect", L}, {"PathChar", T},
+                       {"PathStyle", T},   {"PathBack", T}}});
   tables.push_back({"Alley_Data",
                     {{"ID", L},
                      {"Number", L},
@@ -44,15 +44,15 @@ std::vector<TableDef> MakeTables() {
                    {"Play_Date", T},
                    {"Game_Number", L}}};
   static const char* const kRollColumns[] = {
-      "FirstFrame1",   "FirstFrame2",   "SecondFrame1", "SecondFrame2",  "ThirdFrame1",
-      "ThirdFrame2",   "FourthFrame1",  "FourthFrame2", "FifthFrame1",   "FifthFrame2",
-      "SixthFrame1",   "SixthFrame2",   "SeventhFrame1", "SeventhFrame2", "EighthFrame1",
-      "EighthFrame2",  "NinthFrame1",   "NinthFrame2",  "TenthFrame1",   "TenthFrame2",
+      "FirstFrame1",  "FirstFrame2",  "SecondFrame1",  "SecondFrame2",  "ThirdFrame1",
+      "ThirdFrame2",  "FourthFrame1", "FourthFrame2",  "FifthFrame1",   "FifthFrame2",
+      "SixthFrame1",  "SixthFrame2",  "SeventhFrame1", "SeventhFrame2", "EighthFrame1",
+      "EighthFrame2", "NinthFrame1",  "NinthFrame2",   "TenthFrame1",   "TenthFrame2",
       "TenthFrame3"};
   for (const char* c : kRollColumns) result.columns.push_back({c, T});
   static const char* const kScoreColumns[] = {
-      "FirstFrameScore", "SecondFrameScore",  "ThirdFrameScore",  "FourthFrameScore",
-      "FifthFrameScore", "SixthFrameScore",   "SeventhFrameScore", "EighthFrameScore",
+      "FirstFrameScore", "SecondFrameScore", "ThirdFrameScore",   "FourthFrameScore",
+      "FifthFrameScore", "SixthFrameScore",  "SeventhFrameScore", "EighthFrameScore",
       "NinthFrameScore", "TenthFrameScore"};
   for (const char* c : kScoreColumns) result.columns.push_back({c, L});
   result.columns.push_back({"Result_Memo", T});
@@ -73,14 +73,16 @@ std::vector<TableDef> MakeTables() {
                    {"End_Date", T},
                    {"PastCount", L}}};
   static const char* const kSwitches[] = {
-      "Sex",           "Title",         "RankA",         "RankB",          "Maxim",
-      "Height",        "Weight",        "Arm",           "Mailaddress",    "Ball",
-      "Wrist",         "Shoes",         "Bag",           "TotalScore",     "GameCount",
-      "ScoreDistribution", "HighScore", "LowScore",      "HighSeries",     "LowSeries",
-      "AllStrikeRate", "AllSideRate",   "AllSpareRate",  "AllOpenRate",    "AllGutterRate",
-      "AllFoulRate",   "AllSplitRate",  "AllMakeRate",   "StrikeRate",     "SideRate",
-      "SpareRate",     "OpenRate",      "GutterRate",    "FoulRate",       "SplitRate",
-      "MakeRate",      "TotalAvg",      "MonthAvg"};
+      "Sex",           "Title",       "RankA",        "RankB",
+      "Maxim",         "Height",      "Weight",       "Arm",
+      "Mailaddress",   "Ball",        "Wrist",        "Shoes",
+      "Bag",           "TotalScore",  "GameCount",    "ScoreDistribution",
+      "HighScore",     "LowScore",    "HighSeries",   "LowSeries",
+      "AllStrikeRate", "AllSideRate", "AllSpareRate", "AllOpenRate",
+      "AllGutterRate", "AllFoulRate", "AllSplitRate", "AllMakeRate",
+      "StrikeRate",    "SideRate",    "SpareRate",    "OpenRate",
+      "GutterRate",    "FoulRate",    "SplitRate",    "MakeRate",
+      "TotalAvg",      "MonthAvg"};
   for (const char* c : kSwitches) output.columns.push_back({c, B});
   tables.push_back(std::move(output));
   return tables;

@@ -17,7 +17,8 @@ std::optional<double> Value::Number() const {
 std::string Value::Text() const {
   if (auto i = IntegerIf()) return std::to_string(*i);
   if (auto d = DoubleIf()) {
-    if (std::floor(*d) == *d && std::fabs(*d) < 1e15) return std::to_string(static_cast<long long>(*d));
+    if (std::floor(*d) == *d && std::fabs(*d) < 1e15)
+      return std::to_string(static_cast<long long>(*d));
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.15g", *d);
     return buffer;

@@ -9,7 +9,7 @@ namespace lanereport {
 
 const std::array<const char*, 11>& WindowSettings::Keys() {
   static const std::array<const char*, 11> keys = {
-      "CharacterColor", "Background", "StyleSheet", "Frame1",    "Frame2",   "Space",
+      "CharacterColor", "Background", "StyleSheet", "Frame1",    "Frame2",  "Space",
       "Spare",          "Strike",     "LinkPath",   "OutFolder", "OutSheet"};
   return keys;
 }
@@ -28,7 +28,9 @@ std::string* WindowSettings::Find(std::string_view key) {
   return nullptr;
 }
 
-std::string DefaultTemplatePath() { return GetProgramFolder() + "BowlerData.xlsx"; }
+std::string DefaultTemplatePath() {
+  return GetProgramFolder() + "BowlerData.xlsx";
+}
 
 WindowSettings LoadWindowSettings(Database& db) {
   WindowSettings settings;

@@ -3,7 +3,13 @@
 namespace lanereport {
 namespace {
 
-const MasterTraits kLevelTraits{"Level_Data", "clsLevel_Data", "LevelData", "Level_Name", 2, -1, -1,
+const MasterTraits kLevelTraits{"Level_Data",
+                                "clsLevel_Data",
+                                "LevelData",
+                                "Level_Name",
+                                2,
+                                -1,
+                                -1,
                                 "該当するﾃﾞｰﾀは存在しないか、複数存在します"};
 
 }  // namespace

@@ -12,14 +12,16 @@ namespace lanereport {
 
 const std::array<const char*, clsS_OUTPUT_Data::kSwitchCount>& clsS_OUTPUT_Data::SwitchNames() {
   static const std::array<const char*, kSwitchCount> names = {
-      "Sex",           "Title",          "Ranka",         "Rankb",         "Maxim",
-      "Height",        "Weight",         "Arm",           "Mailaddress",   "Ball",
-      "Wrist",         "Shoes",          "Bag",           "Totalscore",    "Gamecount",
-      "Scoredistribution", "Highscore",  "Lowscore",      "Highseries",    "Lowseries",
-      "Allstrikerate", "Allsiderate",    "Allsparerate",  "Allopenrate",   "Allgutterrate",
-      "Allfoulrate",   "Allsplitrate",   "Allmakerate",   "Strikerate",    "Siderate",
-      "Sparerate",     "Openrate",       "Gutterrate",    "Foulrate",      "Splitrate",
-      "Makerate",      "Totalavg",       "MonthAvg"};
+      "Sex",           "Title",       "Ranka",        "Rankb",
+      "Maxim",         "Height",      "Weight",       "Arm",
+      "Mailaddress",   "Ball",        "Wrist",        "Shoes",
+      "Bag",           "Totalscore",  "Gamecount",    "Scoredistribution",
+      "Highscore",     "Lowscore",    "Highseries",   "Lowseries",
+      "Allstrikerate", "Allsiderate", "Allsparerate", "Allopenrate",
+      "Allgutterrate", "Allfoulrate", "Allsplitrate", "Allmakerate",
+      "Strikerate",    "Siderate",    "Sparerate",    "Openrate",
+      "Gutterrate",    "Foulrate",    "Splitrate",    "Makerate",
+      "Totalavg",      "MonthAvg"};
   return names;
 }
 
@@ -58,8 +60,7 @@ void clsS_OUTPUT_Data::Load() {
 void clsS_OUTPUT_Data::Add() {
   IsValid();
   auto rs = Db().OpenRecordset(Statement({"       SheetName = " + SqlQuote(Sheetname())}));
-  if (CountRows(*rs) > 0)
-    Raise(kErrNoData, "Add", "同じNameのﾃﾞｰﾀが存在します、追加出来ません");
+  if (CountRows(*rs) > 0) Raise(kErrNoData, "Add", "同じNameのﾃﾞｰﾀが存在します、追加出来ません");
   Id(clsDataNumberControl(Db()).CountDataNumber("Sheets"));
   rs->AddNew();
   DataIO(*rs, false);

@@ -25,9 +25,12 @@ void clsS_SYSTEM::Load() {
 void clsS_SYSTEM::Update() {
   auto rs = Db().OpenRecordset(KeyStatement());
   long count = CountRows(*rs);
-  if (count == 0) rs->AddNew();
-  else if (count == 1) rs->Edit();
-  else Raise(kErrNoData, "Update", "該当するﾃﾞｰﾀが複数存在します");
+  if (count == 0)
+    rs->AddNew();
+  else if (count == 1)
+    rs->Edit();
+  else
+    Raise(kErrNoData, "Update", "該当するﾃﾞｰﾀが複数存在します");
   DataIO(*rs, false);
   rs->Update();
   Commit();

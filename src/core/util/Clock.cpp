@@ -21,8 +21,12 @@ const Clock& CurrentClock() {
   return g_clock ? *g_clock : system_clock;
 }
 
-ScopedClock::ScopedClock(const Clock& clock) : previous_(g_clock) { g_clock = &clock; }
+ScopedClock::ScopedClock(const Clock& clock) : previous_(g_clock) {
+  g_clock = &clock;
+}
 
-ScopedClock::~ScopedClock() { g_clock = previous_; }
+ScopedClock::~ScopedClock() {
+  g_clock = previous_;
+}
 
 }  // namespace lanereport

@@ -38,7 +38,9 @@ class FixedClock : public Clock {
 // The clock in use: the system clock unless one has been put in its place.
 const Clock& CurrentClock();
 // Today's date as the clock in use shows it.
-inline CivilDate Today() { return CurrentClock().Today(); }
+inline CivilDate Today() {
+  return CurrentClock().Today();
+}
 
 // Puts clock in place of the one in use for as long as the object lives; the caller keeps clock
 // alive that long. Meant for tests.

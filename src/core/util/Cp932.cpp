@@ -62,7 +62,9 @@ char32_t DecodeOne(std::string_view text, std::size_t& len) {
   return cp;
 }
 
-bool IsHalfWidth(char32_t cp) { return cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F); }
+bool IsHalfWidth(char32_t cp) {
+  return cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F);
+}
 
 }  // namespace
 
@@ -118,8 +120,8 @@ std::string Utf8ToCp932(std::string_view utf8) {
     while (in_left > 0) {
       char* outp = buffer;
       std::size_t out_left = sizeof buffer;
-      std::size_t rc = handle.Ok() ? iconv(cd, &in, &in_left, &outp, &out_left)
-                                   : static_cast<std::size_t>(-1);
+      std::size_t rc =
+          handle.Ok() ? iconv(cd, &in, &in_left, &outp, &out_left) : static_cast<std::size_t>(-1);
       int err = handle.Ok() ? errno : EILSEQ;
       out.append(buffer, static_cast<std::size_t>(outp - buffer));
       if (rc != static_cast<std::size_t>(-1)) break;

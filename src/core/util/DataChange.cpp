@@ -43,9 +43,12 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
 
 std::string PasswordShift(std::string_view mode, std::string_view text) {
   int shift = 0;
-  if (EqualsIgnoreCase(mode, "SET")) shift = -15;
-  else if (EqualsIgnoreCase(mode, "RESET")) shift = 15;
-  else return "";
+  if (EqualsIgnoreCase(mode, "SET"))
+    shift = -15;
+  else if (EqualsIgnoreCase(mode, "RESET"))
+    shift = 15;
+  else
+    return "";
   std::string out;
   for (char32_t cp : DecodeUtf8(text)) {
     long shifted = static_cast<long>(cp) + shift;

@@ -35,7 +35,9 @@ std::string_view SectionName(std::string_view line) {
   return {};
 }
 
-bool IsSection(std::string_view line) { return !Trim(line).empty() && Trim(line).front() == '['; }
+bool IsSection(std::string_view line) {
+  return !Trim(line).empty() && Trim(line).front() == '[';
+}
 
 // The key of a "key=value" line, or nothing.
 std::optional<std::string_view> KeyOf(std::string_view line) {

@@ -20,8 +20,8 @@ std::string HomeFolder() {
 // Reads one entry of the XDG user-dirs file ("XDG_DESKTOP_DIR="$HOME/Desktop"").
 std::string XdgUserDir(std::string_view key) {
   const char* config = std::getenv("XDG_CONFIG_HOME");
-  std::string file = (config && *config ? std::string(config) : HomeFolder() + "/.config") +
-                     "/user-dirs.dirs";
+  std::string file =
+      (config && *config ? std::string(config) : HomeFolder() + "/.config") + "/user-dirs.dirs";
   std::ifstream in(file);
   std::string line;
   while (std::getline(in, line)) {

@@ -21,10 +21,14 @@ DividedParts DivideString(std::string_view text_view, std::string_view separator
                           std::string_view enclosure) {
   std::string sep(separator);
   if (sep.empty()) {
-    if (text_view.find('-') != std::string_view::npos) sep = "-";
-    else if (text_view.find('/') != std::string_view::npos) sep = "/";
-    else if (text_view.find('\\') != std::string_view::npos) sep = "\\";
-    else sep = " ";
+    if (text_view.find('-') != std::string_view::npos)
+      sep = "-";
+    else if (text_view.find('/') != std::string_view::npos)
+      sep = "/";
+    else if (text_view.find('\\') != std::string_view::npos)
+      sep = "\\";
+    else
+      sep = " ";
   }
   std::string text(text_view);
   if (!StartsWith(text, sep)) text = sep + text;
