@@ -79,6 +79,11 @@ TEST(SheetDefinitionTest, AddLoadAndDates) {
   EXPECT_TRUE(back.Totalavg());
   EXPECT_TRUE(back.MonthAvg());
   EXPECT_FALSE(back.Sex());
+  const auto& names = clsS_OUTPUT_Data::SwitchNames();
+  EXPECT_EQ(names[2], "Ranka");
+  EXPECT_EQ(names[13], "Totalscore");
+  EXPECT_EQ(names[20], "Allstrikerate");
+  EXPECT_EQ(names[37], "MonthAvg");
   try {
     back.StartDate("2008/13/01");
     FAIL();

@@ -10,18 +10,18 @@
 
 namespace lanereport {
 
-const std::array<const char*, clsS_OUTPUT_Data::kSwitchCount>& clsS_OUTPUT_Data::SwitchNames() {
-  static const std::array<const char*, kSwitchCount> names = {
-      "Sex",           "Title",       "Ranka",        "Rankb",
-      "Maxim",         "Height",      "Weight",       "Arm",
-      "Mailaddress",   "Ball",        "Wrist",        "Shoes",
-      "Bag",           "Totalscore",  "Gamecount",    "Scoredistribution",
-      "Highscore",     "Lowscore",    "Highseries",   "Lowseries",
-      "Allstrikerate", "Allsiderate", "Allsparerate", "Allopenrate",
-      "Allgutterrate", "Allfoulrate", "Allsplitrate", "Allmakerate",
-      "Strikerate",    "Siderate",    "Sparerate",    "Openrate",
-      "Gutterrate",    "Foulrate",    "Splitrate",    "Makerate",
-      "Totalavg",      "MonthAvg"};
+const std::array<std::string, clsS_OUTPUT_Data::kSwitchCount>& clsS_OUTPUT_Data::SwitchNames() {
+  // The property of a switch is its column's name with only the first letter capitalised
+  // (TotalScore gives Totalscore); MonthAvg keeps its capital A.
+  static const std::array<std::string, kSwitchCount> names = [] {
+    std::array<std::string, kSwitchCount> out;
+    const TableDef& table = ScoreTable("S_OUTPUT");
+    for (std::size_t i = 0; i < kSwitchCount; ++i) {
+      std::string column = table.columns[kFirstSwitch + i].name;
+      out[i] = column == "MonthAvg" ? column : column.substr(0, 1) + ToLowerAscii(column.substr(1));
+    }
+    return out;
+  }();
   return names;
 }
 

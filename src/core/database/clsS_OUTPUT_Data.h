@@ -16,7 +16,7 @@ class clsS_OUTPUT_Data : public RecordBase {
  public:
   // The 38 switches in column order; the index is the switch number used by SwitchValue.
   static constexpr std::size_t kSwitchCount = 38;
-  static const std::array<const char*, kSwitchCount>& SwitchNames();
+  static const std::array<std::string, kSwitchCount>& SwitchNames();
 
   explicit clsS_OUTPUT_Data(Database& db);
 

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <memory>
@@ -99,53 +100,15 @@ std::string EncodeUtf8(char32_t cp) {
   return out;
 }
 
-std::string Utf8ToCp932(std::string_view utf8) {
-  thread_local IconvHandle handle("CP932", "UTF-8");
-  std::string out;
-  out.reserve(utf8.size());
-  // ASCII passes through unchanged; only runs of other characters go through iconv.
-  std::size_t pos = 0;
-  char buffer[4096];
-  while (pos < utf8.size()) {
-    if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
-      out += utf8[pos++];
-      continue;
-    }
-    std::size_t end = pos;
-    while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) >= 0x80) ++end;
-    std::string_view run = utf8.substr(pos, end - pos);
-    iconv_t cd = handle.Get();
-    char* in = const_cast<char*>(run.data());
-    std::size_t in_left = run.size();
-    while (in_left > 0) {
-      char* outp = buffer;
-      std::size_t out_left = sizeof buffer;
-      std::size_t rc =
-          handle.Ok() ? iconv(cd, &in, &in_left, &outp, &out_left) : static_cast<std::size_t>(-1);
-      int err = handle.Ok() ? errno : EILSEQ;
-      out.append(buffer, static_cast<std::size_t>(outp - buffer));
-      if (rc != static_cast<std::size_t>(-1)) break;
-      if (err == E2BIG) continue;
-      // A character the code page cannot hold (or broken UTF-8): a numeric reference.
-      std::size_t len = 0;
-      char32_t cp = DecodeOne(std::string_view(in, in_left), len);
-      out += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
-      in += len;
-      in_left -= len;
-      cd = handle.Get();
-    }
-    pos = end;
-  }
-  return out;
-}
+namespace {
 
-std::string Cp932ToUtf8(std::string_view cp932) {
-  thread_local IconvHandle handle("UTF-8", "CP932");
-  std::string out;
-  out.reserve(cp932.size() * 3 / 2);
+// Converts input with the handle, appending to out. At a sequence the conversion cannot take,
+// on_invalid appends its replacement and returns how many input bytes it stands for.
+template <class OnInvalid>
+void Convert(IconvHandle& handle, std::string_view input, std::string& out, OnInvalid on_invalid) {
   iconv_t cd = handle.Get();
-  char* in = const_cast<char*>(cp932.data());
-  std::size_t in_left = cp932.size();
+  char* in = const_cast<char*>(input.data());
+  std::size_t in_left = input.size();
   char buffer[4096];
   while (in_left > 0) {
     char* outp = buffer;
@@ -156,11 +119,48 @@ std::string Cp932ToUtf8(std::string_view cp932) {
     out.append(buffer, static_cast<std::size_t>(outp - buffer));
     if (rc != static_cast<std::size_t>(-1)) break;
     if (err == E2BIG) continue;
-    out += "\xEF\xBF\xBD";
-    ++in;
-    --in_left;
+    std::size_t skip = std::min(in_left, on_invalid(std::string_view(in, in_left), out));
+    in += skip;
+    in_left -= skip;
     cd = handle.Get();
   }
+}
+
+}  // namespace
+
+std::string Utf8ToCp932(std::string_view utf8) {
+  thread_local IconvHandle handle("CP932", "UTF-8");
+  std::string out;
+  out.reserve(utf8.size());
+  // ASCII passes through unchanged; only runs of other characters go through iconv.
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
+      out += utf8[pos++];
+      continue;
+    }
+    std::size_t end = pos;
+    while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) >= 0x80) ++end;
+    // A character the code page cannot hold (or broken UTF-8) becomes a numeric reference.
+    Convert(handle, utf8.substr(pos, end - pos), out, [](std::string_view rest, std::string& o) {
+      std::size_t len = 0;
+      char32_t cp = DecodeOne(rest, len);
+      o += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+      return len;
+    });
+    pos = end;
+  }
+  return out;
+}
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  thread_local IconvHandle handle("UTF-8", "CP932");
+  std::string out;
+  out.reserve(cp932.size() * 3 / 2);
+  Convert(handle, cp932, out, [](std::string_view, std::string& o) {
+    o += "\xEF\xBF\xBD";
+    return std::size_t{1};
+  });
   return out;
 }
 
