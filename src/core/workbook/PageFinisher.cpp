@@ -1,0 +1,143 @@
+#include "workbook/PageFinisher.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "pages/PageConstants.h"
+#include "ui/Progress.h"
+#include "util/AppError.h"
+#include "util/Cp932.h"
+#include "util/DataChange.h"
+#include "util/Make.h"
+#include "util/StringUtil.h"
+
+namespace lanereport {
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kMeta = "<meta http-equiv=Content-Type content=\"text/html; charset=shift_jis\">";
+
+// The page's lines joined again, each ending with CR LF.
+std::string NormaliseLines(std::string_view page) {
+  std::string out;
+  out.reserve(page.size() + page.size() / 16);
+  for (std::string& line : Split(page, '\n')) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out += line;
+    out += kCrLf;
+  }
+  // Split gives one empty piece after a final line end; it is not a line of the page.
+  if (!page.empty() && page.back() == '\n') out.resize(out.size() - 2);
+  return out;
+}
+
+std::string MonthLabel(const std::string& m) { return m.substr(0, 4) + "年" + m.substr(4, 2) + "月"; }
+
+std::string NextMonth(const std::string& date) {
+  int y = std::stoi(date.substr(0, 4));
+  int m = std::stoi(date.substr(5, 2)) + 1;
+  if (m > 12) {
+    m = 1;
+    ++y;
+  }
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%s", y, m, date.substr(8).c_str());
+  return buffer;
+}
+
+// Replaces the month-link placeholders of one bowler.
+std::string LinkMonths(std::string text, long number, const BowlerEntry& bowler,
+                       const clsMonth_List& const_list, const std::string& db_name) {
+  auto& list = const_cast<clsMonth_List&>(const_list);
+  std::string d = list.Sttdt() + "/01";
+  std::string e = list.Enddt() + "/31";
+  long j = 0;
+  do {
+    std::string m = d.substr(0, 4) + d.substr(5, 2);
+    const clsMonth_Data* month = list.Find(m);
+    std::string replacement;
+    if (month && month->Link()) {
+      replacement = "<a href=\"../" + db_name + m.substr(0, 4) + "/" + bowler.aname + "/" + m +
+                    ".html\" accesskey=\"l\" title=\"" + bowler.aname + "_" + std::to_string(j) +
+                    "\">" + MonthLabel(m) + "</a>";
+    } else {
+      replacement = MonthLabel(m);
+    }
+    text = ReplaceAll(text,
+                      "&lt;ZEPA_Link_" + std::to_string(number) + "_" + std::to_string(j) + "&gt;",
+                      Utf8ToCp932(replacement));
+    d = NextMonth(d);
+    ++j;
+  } while (d <= e);
+  return text;
+}
+
+}  // namespace
+
+std::string FinishPageBytes(std::string_view page, const FinishingContext& context,
+                            Progress& progress) {
+  std::string text = NormaliseLines(page);
+  progress.CountProgress(1);
+  const std::string meta = kMeta;
+  if (!context.style_sheet.empty()) {
+    text = ReplaceAll(text, meta,
+                      meta + kCrLf +
+                          "<meta http-equiv=\"content-style-type\" content=\"text/html; "
+                          "charset=shift_jis\">" +
+                          kCrLf + "<link href=\"../" + Utf8ToCp932(context.style_sheet) +
+                          "\" rel=\"stylesheet\" type=\"text/css\">");
+  }
+  progress.CountProgress(1);
+  text = ReplaceAll(text, meta,
+                    std::string("<meta name=\"keywords\" content=\"ZepaMasters\">") + kCrLf + meta +
+                        kCrLf + "<meta name=\"Generator\" content=\"ZEPA\">");
+  progress.CountProgress(1);
+  text = ReplaceAll(text, "</head>", std::string("<title>ExcelOutPut</title>") + kCrLf + "</head>");
+  progress.CountProgress(1);
+  if (context.state) {
+    for (long i = 0; i < static_cast<long>(context.state->bowlers.size()); ++i) {
+      const BowlerEntry& bowler = context.state->bowlers[static_cast<std::size_t>(i)];
+      if (bowler.name.empty()) continue;
+      auto list = context.state->month_lists.find(i);
+      // A bowler without monthly averages keeps its placeholders.
+      if (list == context.state->month_lists.end()) continue;
+      text = LinkMonths(std::move(text), i, bowler, list->second, context.db_name);
+      progress.CountProgress(1);
+    }
+  }
+  text = ReplaceAll(text, "&lt;ZEPA_R&gt;",
+                    Utf8ToCp932("<form action=\"javascript:location.reload()\"><input "
+                                "type=\"submit\" value=\"再表示\"></form>"));
+  progress.CountProgress(1);
+  text = ReplaceAll(text, "</body>",
+                    std::string("<div style=\"text-align:right;\"><a href=\"") +
+                        kGeneratorHomePage + "\">GENERATOR <em>ZEPA</em></a></div><br>" + kCrLf +
+                        "</body>");
+  progress.CountProgress(1);
+  text = ReplaceAll(text, "<img", Utf8ToCp932("<img alt=\"グラフ\""));
+  progress.CountProgress(1);
+  text = ReplaceAll(text, "<!----------------------------->", "");
+  progress.CountProgress(1);
+  return text;
+}
+
+bool FinishPages(const std::vector<std::string>& paths, const FinishingContext& context,
+                 Progress& progress) {
+  for (const std::string& path : paths) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) return false;
+    try {
+      MakeFile(path, FinishPageBytes(buffer.str(), context, progress));
+    } catch (const AppError&) {
+      return false;
+    }
+    progress.CountProgress(1);
+    if (progress.StopFlag()) break;
+  }
+  return true;
+}
+
+}  // namespace lanereport

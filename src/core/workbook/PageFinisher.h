@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "workbook/WorkbookState.h"
+
+namespace lanereport {
+
+class Progress;
+
+// What the finishing of the published sheet pages needs to know.
+struct FinishingContext {
+  const WorkbookState* state = nullptr;  // bowler table and month lists of the run
+  std::string db_name;                   // the database name, the start of the year folders
+  std::string style_sheet;               // style sheet path; empty for none
+};
+
+// Finishes one published page given as code page 932 bytes and returns the finished bytes:
+// head lines, style sheet link, title, month links for the "<ZEPA_Link_i_j>" placeholders,
+// the reload button for "<ZEPA_R>", the generator footer, image texts, and the separator
+// comment removed. Lines end with CR LF. The progress advances per step and per bowler.
+std::string FinishPageBytes(std::string_view page, const FinishingContext& context,
+                            Progress& progress);
+
+// Finishes every page in order, in place, each written whole. Returns false (after showing
+// nothing) when a page could not be read or written; the pages before it stay finished.
+// STOP ends the loop after the page in hand.
+[[nodiscard]] bool FinishPages(const std::vector<std::string>& paths,
+                               const FinishingContext& context, Progress& progress);
+
+}  // namespace lanereport

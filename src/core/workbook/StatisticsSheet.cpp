@@ -1,0 +1,288 @@
+#include "workbook/StatisticsSheet.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "database/MasterLists.h"
+#include "database/clsS_OUTPUT_Data.h"
+#include "scoring/clsResult_List.h"
+#include "ui/Progress.h"
+#include "util/DateText.h"
+#include "util/NumberFormat.h"
+#include "workbook/SelectionBuilder.h"
+
+namespace lanereport {
+namespace {
+
+constexpr std::size_t kSwitchTitle = 1;
+constexpr std::size_t kSwitchDistribution = 15;
+constexpr std::size_t kSwitchFirstAllRate = 20;
+constexpr std::size_t kSwitchFirstFrameRate = 28;
+constexpr std::size_t kSwitchTotalAvg = 36;
+constexpr std::size_t kSwitchMonthAvg = 37;
+
+const char* const kRateNames[] = {"ストライク", "サイド", "スペア",   "オープン",
+                                  "ガター",     "ファール", "スプリット", "スプリットカバー"};
+const char* const kFullWidthFrames[] = {"１", "２", "３", "４", "５",
+                                        "６", "７", "８", "９", "１０"};
+
+std::string DateText(int y, int m, int d) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", y, m, d);
+  return buffer;
+}
+
+// "YYYY/MM/DD" plus one month, the day kept as it is (month texts only compare as text).
+std::string NextMonth(const std::string& date) {
+  int y = std::stoi(date.substr(0, 4));
+  int m = std::stoi(date.substr(5, 2));
+  if (++m > 12) {
+    m = 1;
+    ++y;
+  }
+  return DateText(y, m, std::stoi(date.substr(8, 2)));
+}
+
+int LastDay(int y, int m) {
+  int d = 31;
+  while (!IsValidDate(y, m, d)) --d;
+  return d;
+}
+
+// The months "YYYYMM" from the month of first to the month of last (both "YYYY/MM/DD"),
+// stepping as the sheet's month heads do.
+std::vector<std::string> MonthsBetween(std::string first, const std::string& last) {
+  std::vector<std::string> months;
+  for (std::string d = first; d <= last; d = NextMonth(d)) months.push_back(d.substr(0, 4) + d.substr(5, 2));
+  return months;
+}
+
+std::string Field(const std::string& text) { return text + kSepChar; }
+
+std::string Heads(std::size_t index) {
+  static const char* const kSingle[] = {"性別",   "称号",   "肩書きA", "肩書きB",     "座右の銘",
+                                        "身長",   "体重",   "利き腕",  "メールアドレス", "ボール",
+                                        "リスタイ", "シューズ", "バッグ",  "スコア合計",   "ゲーム数"};
+  if (index < 15) return Field(kSingle[index]);
+  if (index == kSwitchDistribution) {
+    std::string heads;
+    for (int k = 0; k < 30; ++k)
+      heads += Field("スコア分布" + std::to_string(k * 10) + "-" + std::to_string(k * 10 + 9));
+    return heads + Field("スコア分布300");
+  }
+  static const char* const kSeries[] = {"ハイスコア", "ロースコア", "ハイシリーズ", "ローシリーズ"};
+  if (index < kSwitchFirstAllRate) return Field(kSeries[index - 16]);
+  if (index < kSwitchFirstFrameRate)
+    return Field(std::string("全体／") + kRateNames[index - kSwitchFirstAllRate] + "確率");
+  if (index < kSwitchTotalAvg) {
+    std::string heads;
+    for (const char* frame : kFullWidthFrames)
+      heads += Field(std::string(frame) + "フレーム／" + kRateNames[index - kSwitchFirstFrameRate] + "確率");
+    return heads;
+  }
+  if (index == kSwitchTotalAvg) return Field("合計AVG");
+  return "";  // the month heads are written apart
+}
+
+std::string BowlerText(const clsBowler_Data& b, std::size_t index) {
+  switch (index) {
+    case 2: return b.Ranka();
+    case 3: return b.Rankb();
+    case 4: return b.Maxim();
+    case 5: return b.Height();
+    case 6: return b.Weight();
+    case 7: return b.Arm();
+    case 8: return b.Mailaddress();
+    case 9: return b.Ball();
+    case 10: return b.Wrist();
+    case 11: return b.Shoes();
+    default: return b.Bag();
+  }
+}
+
+// The values of one switch for one bowler (months are written apart).
+std::string Values(std::size_t index, const clsBowler_Data& b, clsResult_List& games) {
+  if (index == 0) return Field(b.Sex() ? "女" : "男");
+  if (index == kSwitchTitle) return Field(BowlerTitle(games, b.Sex()));
+  if (index < 13) return Field(BowlerText(b, index));
+  switch (index) {
+    case 13: return Field(std::to_string(games.ScoreTotal()));
+    case 14: return Field(std::to_string(games.Count()));
+    case kSwitchDistribution: {
+      std::string values;
+      for (long k = 0; k <= 30; ++k) values += Field(std::to_string(games.Distribution(k * 10)));
+      return values;
+    }
+    case 16: return Field(std::to_string(games.MaxScore()));
+    case 17: return Field(std::to_string(games.MinScore()));
+    case 18: return Field(std::to_string(games.MaxSeries()));
+    case 19: return Field(std::to_string(games.MinSeries()));
+    default: break;
+  }
+  if (index < kSwitchFirstFrameRate)
+    return Field(FormatFixed1(games.AllProbability(static_cast<long>(index - kSwitchFirstAllRate))));
+  if (index < kSwitchTotalAvg) {
+    long kind = static_cast<long>(index - kSwitchFirstFrameRate);
+    std::string values;
+    for (long f = 1; f <= 9; ++f) values += Field(FormatFixed1(games.Probability(f, kind)));
+    return values + Field(FormatFixed1(games.Probability(0, kind)));
+  }
+  return Field(FormatFixed1(games.Avg()));
+}
+
+// Monthly averages of one bowler over the given months; records the months in the bowler's
+// month list (linked where the bowler has games).
+std::string MonthValues(const std::vector<std::string>& months, clsResult_List& games,
+                        clsMonth_List& list) {
+  std::string values;
+  for (const std::string& m : months) {
+    list.Sttdt(m);
+    list.Enddt(m);
+    double avg = games.MonthAvg(m);
+    auto month = std::make_unique<clsMonth_Data>();
+    month->Month(m);
+    month->Link(avg != -1);
+    values += Field(avg == -1 ? "" : FormatFixed1(avg));
+    list.Additem(std::move(month), m);
+  }
+  return values;
+}
+
+}  // namespace
+
+std::string BowlerTitle(const clsResult_List& games_const, bool female) {
+  auto& games = const_cast<clsResult_List&>(games_const);
+  if (games.Count() < 30) return "";
+  auto pct = [&](long kind) { return static_cast<long>(std::trunc(games.AllProbability(kind))); };
+  long strike = pct(0), side = pct(1), spare = pct(2), open = pct(3), gutter = pct(4),
+       foul = pct(5), split = pct(6), cover = pct(7);
+  long tenth = static_cast<long>(std::trunc(100 - games.Probability(0, 3)));
+  if (open >= 80) return "へぼウラー";
+  if (gutter >= 5) return female ? "ガタークィーン" : "Ｍr．Ｇ";
+  if (foul >= 5) return "ダーティーシューズ";
+  if (open < 11) return "アレイマスター";
+  if (side >= 50) return side < 90 ? "マジシャン" : "ゼパマスター";
+  if (strike >= 40) return strike < 60 ? "スイーパー" : "デストロイヤー";
+  if (spare >= 50) return spare < 70 ? "ハンター" : "スナイパー";
+  if (tenth >= 60) return tenth < 80 ? "ヒーロー" : "スーパーヒーロー";
+  if (split < 10) return "";
+  if (cover < 20) return "スプリットメーカー";
+  return "スプリットシーザー";
+}
+
+std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& def,
+                                             clsBowler_List& bowlers, WorkbookState& state,
+                                             Progress& progress) {
+  std::vector<std::string> rows;
+  if (progress.StopFlag()) return rows;
+
+  // The reference date: the end of the bulk year, or today.
+  CivilDate today = Today();
+  int ry = state.bulk_year.empty() ? today.year : std::stoi(state.bulk_year);
+  int rm = state.bulk_year.empty() ? today.month : 12;
+  int rd = state.bulk_year.empty() ? today.day : 31;
+
+  state.ClearBowlers();
+  long count = static_cast<long>(bowlers.Count());
+  progress.SetMessages("ただいま、ボウラー情報を出力中です", "しばらくお待ちください...");
+  progress.StartProgress(1, count * 40 + 2);
+
+  // The period: by dates, or the latest games up to an end date.
+  const std::string alley = def.AlleyName();
+  const std::string level = def.LevelName();
+  long past = 0;
+  std::string t1, t2;
+  if (def.Condition()) {
+    if (!def.StartDate().empty()) t1 = YmdToSlashed(def.StartDate());
+    if (!def.EndDate().empty()) t2 = YmdToSlashed(def.EndDate());
+  } else {
+    past = def.Pastcount();
+    t1 = "1900/01/01";
+    t2 = def.EndDate().empty() ? DateText(ry, rm, rd) : YmdToSlashed(def.EndDate());
+  }
+  if (t1.empty()) {
+    int y = ry, m = rm - 11;
+    if (m < 1) {
+      m += 12;
+      --y;
+    }
+    t1 = DateText(y, m, 1);
+  }
+  if (t2.empty()) t2 = DateText(ry, rm, LastDay(ry, rm));
+
+  std::string row1 = Field("出力条件") + Field("ボウリング場") + Field(alley) + Field("レベル") + Field(level);
+  if (def.Condition())
+    row1 += Field("期間") + Field("'" + t1) + Field("～") + Field("'" + t2);
+  else
+    row1 += Field("GAME数") + Field("'" + t2) + Field("から過去") + Field(std::to_string(past)) + Field("Game");
+  rows.push_back(row1);
+  progress.CountProgress(1);
+
+  std::string row2 = Field("優先順位") + Field("ボウラー名");
+  for (std::size_t i = 0; i < clsS_OUTPUT_Data::kSwitchCount; ++i) {
+    if (def.SwitchValue(i)) row2 += Heads(i);
+  }
+  // Month heads; every bowler's monthly averages sit under them.
+  std::vector<std::string> months;
+  bool month_avg = def.SwitchValue(kSwitchMonthAvg);
+  if (month_avg) {
+    bool heads = true;
+    if (def.Condition()) {
+      t1 = t1.substr(0, 7) + "/01";
+      t2 = t2.substr(0, 7) + "/31";
+    } else {
+      auto all = SelectStatisticsGames(db, "", alley, level, t1, t2, past);
+      heads = all->Count() > 0;
+      if (heads) {
+        t1 = all->getStartMonth() + "/01";
+        t2 = all->getEndMonth() + "/31";
+      }
+    }
+    if (heads) months = MonthsBetween(t1, t2);
+    for (const std::string& m : months) row2 += Field(m.substr(0, 4) + "年" + m.substr(4, 2) + "月");
+  }
+  rows.push_back(row2);
+  progress.CountProgress(1);
+
+  long placed = 0;
+  for (std::size_t b = 0; b < bowlers.Count(); ++b) {
+    clsBowler_Data& bowler = bowlers.Item(b);
+    long n = bowler.Number();
+    if (n > 99 || n < 0) {
+      progress.CountProgress(40);
+      continue;
+    }
+    state.bowlers[static_cast<std::size_t>(n)] = {bowler.Name(), bowler.Aname()};
+    auto games = SelectStatisticsGames(db, bowler.Name(), alley, level, t1, t2, past);
+    if (games->Count() == 0) {
+      progress.CountProgress(1);
+      continue;
+    }
+    games->CalcProbability();
+    std::string row = Field(std::to_string(n)) + Field(bowler.Name());
+    progress.CountProgress(1);
+    for (std::size_t i = 0; i < clsS_OUTPUT_Data::kSwitchCount; ++i) {
+      if (def.SwitchValue(i)) {
+        if (i == kSwitchMonthAvg) {
+          clsMonth_List& list = state.month_lists[n];
+          list.Number(n);
+          row += MonthValues(months, *games, list);
+        } else {
+          row += Values(i, bowler, *games);
+        }
+      }
+      progress.CountProgress(1);
+    }
+    while (placed != n && n > placed) {
+      rows.emplace_back();
+      ++placed;
+    }
+    rows.push_back(row);
+    ++placed;
+    progress.CountProgress(1);
+    if (progress.StopFlag()) break;
+  }
+  return rows;
+}
+
+}  // namespace lanereport

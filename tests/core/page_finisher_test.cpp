@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "pages/PageConstants.h"
+#include "ui/Progress.h"
+#include "util/Cp932.h"
+#include "util/Make.h"
+#include "workbook/PageFinisher.h"
+
+namespace lanereport {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+
+// Bowler 7 (taro) with months 2003/04 to 2003/06 on the sheet and games only in May.
+WorkbookState TaroState() {
+  WorkbookState state;
+  state.bowlers[7] = {"太郎", "taro"};
+  state.bowlers[8] = {"次郎", "jiro"};  // in the table, but without monthly averages
+  clsMonth_List& list = state.month_lists[7];
+  list.Number(7);
+  for (const char* m : {"200304", "200305", "200306"}) {
+    list.Sttdt(m);
+    list.Enddt(m);
+    auto month = std::make_unique<clsMonth_Data>();
+    month->Month(m);
+    month->Link(std::string(m) == "200305");
+    list.Additem(std::move(month), m);
+  }
+  return state;
+}
+
+const char* kPublished =
+    "<html>\n"
+    "<head>\n"
+    "<meta http-equiv=Content-Type content=\"text/html; charset=shift_jis\">\n"
+    "</head>\n"
+    "<body>\n"
+    "<td>&lt;ZEPA_Link_7_0&gt;</td><td>&lt;ZEPA_Link_7_1&gt;</td><td>&lt;ZEPA_Link_7_3&gt;</td>\n"
+    "<td>&lt;ZEPA_Link_8_0&gt;</td>\n"
+    "<!----------------------------->\n"
+    "<img src=\"Stat_files/image001.png\">&lt;ZEPA_R&gt;\n"
+    "</body>\n"
+    "</html>\n";
+
+TEST(PageFinisherTest, FinishesHeadLinksButtonFooterAndImages) {
+  WorkbookState state = TaroState();
+  FinishingContext context{&state, "sample", ""};
+  SilentProgress progress;
+  std::string finished = Cp932ToUtf8(FinishPageBytes(kPublished, context, progress));
+  std::string expected =
+      std::string("<html>\r\n") +
+      "<head>\r\n"
+      "<meta name=\"keywords\" content=\"ZepaMasters\">\r\n"
+      "<meta http-equiv=Content-Type content=\"text/html; charset=shift_jis\">\r\n"
+      "<meta name=\"Generator\" content=\"ZEPA\">\r\n"
+      "<title>ExcelOutPut</title>\r\n"
+      "</head>\r\n"
+      "<body>\r\n"
+      "<td>2003年04月</td><td><a href=\"../sample2003/taro/200305.html\" accesskey=\"l\" "
+      "title=\"taro_1\">2003年05月</a></td><td>&lt;ZEPA_Link_7_3&gt;</td>\r\n"
+      "<td>&lt;ZEPA_Link_8_0&gt;</td>\r\n"
+      "\r\n"
+      "<img alt=\"グラフ\" src=\"Stat_files/image001.png\"><form "
+      "action=\"javascript:location.reload()\"><input type=\"submit\" value=\"再表示\"></form>\r\n"
+      "<div style=\"text-align:right;\"><a href=\"" +
+      kGeneratorHomePage +
+      "\">GENERATOR <em>ZEPA</em></a></div><br>\r\n"
+      "</body>\r\n"
+      "</html>\r\n";
+  EXPECT_EQ(finished, expected);
+  // Reading, the steps and bowler 7 advance the bar (bowler 8 has no month list).
+  EXPECT_EQ(progress.Counted(), 9);
+}
+
+TEST(PageFinisherTest, StyleSheetAddsTwoHeadLines) {
+  WorkbookState state;
+  FinishingContext context{&state, "sample", "css/score.css"};
+  SilentProgress progress;
+  std::string finished = FinishPageBytes(
+      "<head>\r\n<meta http-equiv=Content-Type content=\"text/html; charset=shift_jis\">\r\n"
+      "</head>\r\n",
+      context, progress);
+  EXPECT_EQ(finished,
+            "<head>\r\n"
+            "<meta name=\"keywords\" content=\"ZepaMasters\">\r\n"
+            "<meta http-equiv=Content-Type content=\"text/html; charset=shift_jis\">\r\n"
+            "<meta name=\"Generator\" content=\"ZEPA\">\r\n"
+            "<meta http-equiv=\"content-style-type\" content=\"text/html; charset=shift_jis\">\r\n"
+            "<link href=\"../css/score.css\" rel=\"stylesheet\" type=\"text/css\">\r\n"
+            "<title>ExcelOutPut</title>\r\n"
+            "</head>\r\n");
+}
+
+TEST(PageFinisherTest, FinishesInPlaceAndStopsAtAnUnreadablePage) {
+  TempDir dir;
+  WorkbookState state = TaroState();
+  FinishingContext context{&state, "sample", ""};
+  SilentProgress progress;
+  MakeFile(dir.File("Stat-2003.html"), Utf8ToCp932(kPublished));
+  MakeFile(dir.File("Rate-2003.html"), "<body>\n</body>\n");
+  EXPECT_TRUE(FinishPages({dir.File("Stat-2003.html")}, context, progress));
+  std::string once = ReadFileBytes(dir.File("Stat-2003.html"));
+  EXPECT_NE(once.find("<title>ExcelOutPut</title>"), std::string::npos);
+  EXPECT_FALSE(FinishPages({dir.File("missing.html"), dir.File("Rate-2003.html")}, context,
+                           progress));
+  EXPECT_EQ(ReadFileBytes(dir.File("Rate-2003.html")), "<body>\n</body>\n");
+}
+
+}  // namespace
+}  // namespace lanereport
