@@ -43,17 +43,27 @@ CountEntry ReadCount(std::string_view entry) {
   return {};
 }
 
-bool IsZeroEntry(std::string_view e) { return OneOf(e, {"0", "g", "G", mark::kGutter, mark::kMiss}); }
-bool IsFoulEntry(std::string_view e) { return OneOf(e, {"f", "F", mark::kFoul, "."}); }
+bool IsZeroEntry(std::string_view e) {
+  return OneOf(e, {"0", "g", "G", mark::kGutter, mark::kMiss});
+}
+bool IsFoulEntry(std::string_view e) {
+  return OneOf(e, {"f", "F", mark::kFoul, "."});
+}
 
 }  // namespace
 
 namespace mark {
-std::string_view Count(int pins) { return pins >= 1 && pins <= 9 ? kCounts[pins] : ""; }
-std::string_view Split(int pins) { return pins >= 4 && pins <= 8 ? kSplits[pins] : ""; }
+std::string_view Count(int pins) {
+  return pins >= 1 && pins <= 9 ? kCounts[pins] : "";
+}
+std::string_view Split(int pins) {
+  return pins >= 4 && pins <= 8 ? kSplits[pins] : "";
+}
 }  // namespace mark
 
-bool IsStrikeMark(std::string_view m) { return m == mark::kStrike || m == mark::kStrike2; }
+bool IsStrikeMark(std::string_view m) {
+  return m == mark::kStrike || m == mark::kStrike2;
+}
 
 bool IsSplitMark(std::string_view m) {
   for (int n = 4; n <= 8; ++n) {
