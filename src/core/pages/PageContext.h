@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "database/WindowSettings.h"
+#include "ui/ProgressWindow.h"
+
+namespace lanereport {
+
+class Database;
+
+// What the page generators and drivers of one run work with, handed over by the output window
+// or the command line. The database and the progress window must outlive every call that gets
+// the context.
+struct PageContext {
+  Database& db;
+  // The database name that names the year folders and switches the league rules on for
+  // "ZepaMasters" (DbNameOf of the database file).
+  std::string db_name;
+  // The look settings as they stand when the run starts.
+  WindowSettings look;
+  // The output folder, already fixed by the caller (the make flow replaces an empty one by the
+  // desktop).
+  std::string out_folder;
+  ProgressWindow& progress;
+};
+
+// What a driver run did: the pages it wrote and whether STOP ended it early.
+struct PageRunResult {
+  long pages = 0;
+  bool stopped = false;
+};
+
+// The one database on which the league rules of the monthly and profile pages apply.
+inline constexpr const char* kLeagueDbName = "ZepaMasters";
+
+// True when db_name, trimmed, is the league database's name.
+bool IsLeagueDatabase(const std::string& db_name);
+
+}  // namespace lanereport

@@ -1,0 +1,28 @@
+#include "pages/PageLayout.h"
+
+#include "util/Cp932.h"
+#include "util/Make.h"
+#include "util/PathControl.h"
+
+namespace lanereport {
+
+std::string YearFolder(std::string_view out_folder, std::string_view db_name, std::string_view yyyy,
+                       std::string_view sub_folder) {
+  std::string folder = AddPathSeparator(out_folder);
+  folder.append(db_name).append(yyyy).append("/").append(sub_folder);
+  return folder;
+}
+
+std::string ScorePageFileName(std::string_view yyyymmdd, long alley_id, long level_id) {
+  return std::string(yyyymmdd) + std::to_string(alley_id) + std::to_string(level_id) + ".html";
+}
+
+std::string MonthlyPageFileName(std::string_view yyyymm) {
+  return std::string(yyyymm) + ".html";
+}
+
+void WritePage(std::string_view path, std::string_view utf8_text) {
+  MakeFile(path, Utf8ToCp932(utf8_text));
+}
+
+}  // namespace lanereport

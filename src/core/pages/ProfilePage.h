@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lanereport {
+
+class clsBowler_Data;
+
+// The bowler profile page: the bowler's titles, photograph and mail link, and a ticker that
+// types the bowler's details into a box when the page loads. Its functions live in the script
+// "profiles.js" beside the pages. Lines of both end with CR alone, except the "made" link line
+// of the page, which ends with CR LF. Field values are written as stored, without escaping.
+
+// The name of the ticker script beside the profile pages.
+inline constexpr const char* kTickerScriptName = "profiles.js";
+
+// The text of profiles.js.
+std::string MakeTickerScript();
+
+// The profile page of the bowler (UTF-8). db_name is the database name: on the league
+// database (kLeagueDbName) the ticker starts with "Zepa-". The bowler's own Pathstyle,
+// Pathback and Pathchar are written as stored, without a folder prefix.
+std::string MakeProfilePage(const clsBowler_Data& bowler, std::string_view db_name);
+
+// The age in whole years on today's date of the clock in use (Clock.h), from a birth date
+// written as ParseDateToYmd takes it; 0 when the text is empty or not a date. A birthday later
+// in the current month than today counts as not yet reached.
+long BowlerAge(std::string_view birth);
+
+}  // namespace lanereport

@@ -1,0 +1,72 @@
+#include "pages/ProfilePageOutput.h"
+
+#include "database/MasterLists.h"
+#include "pages/PageLayout.h"
+#include "pages/ProfilePage.h"
+#include "util/AppError.h"
+#include "util/Make.h"
+#include "util/PathControl.h"
+#include "util/StringUtil.h"
+
+namespace lanereport {
+namespace {
+
+void WriteProfile(const std::string& folder, const clsBowler_Data& bowler,
+                  std::string_view db_name) {
+  WritePage(folder + bowler.Aname() + ".html", MakeProfilePage(bowler, db_name));
+}
+
+}  // namespace
+
+ProfileRunResult CreateProfilePages(Database& db, std::string_view db_name,
+                                    std::string_view out_path, std::string_view bowler_name,
+                                    ProgressWindow& progress, MessageWindow& messages) {
+  ProfileRunResult result;
+  std::string path(Trim(out_path));
+  if (path.empty()) {
+    messages.ShowWarning({"", "出力先を指定してください", 0, 10});
+    return result;
+  }
+  if (path.back() != '/') path = GetParentFolder(path);
+  result.folder = path;
+  if (!IsExistFolder(path)) {
+    if (!messages.AskYesNo(
+            {"「" + path + "」は存在しません", "「" + path + "」を作成しますか？", 0, 10}))
+      return result;
+    MakeFolders(GetParentFolder(path));
+  }
+  result.done = true;
+  progress.Message2("Ｂｏｗｌｅｒ紹介作成中...");
+
+  clsBowler_List bowlers(db);
+  try {
+    bowlers.SelectRecord("");
+  } catch (const AppError&) {
+    // No bowler: only the script is written.
+  }
+  const std::string folder = AddPathSeparator(path);
+  const std::string script = folder + kTickerScriptName;
+  if (Trim(bowler_name).empty()) {
+    progress.StartProgress(0, static_cast<long>(bowlers.Count()));
+    WritePage(script, MakeTickerScript());
+    for (std::size_t i = 0; i < bowlers.Count(); ++i) {
+      WriteProfile(folder, bowlers.Item(i), db_name);
+      ++result.pages;
+      progress.CountProgress(0, 1);
+      if (progress.StopFlag()) {
+        result.stopped = true;
+        break;
+      }
+    }
+  } else {
+    progress.StartProgress(0, 1);
+    WriteProfile(folder, bowlers.Item(Trim(bowler_name)), db_name);
+    ++result.pages;
+    WritePage(script, MakeTickerScript());
+    progress.CountProgress(0, 1);
+  }
+  messages.ShowWarning({"", "Ｂｏｗｌｅｒ紹介を作成しました", kCompletionColor, 10});
+  return result;
+}
+
+}  // namespace lanereport

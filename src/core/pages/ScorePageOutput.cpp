@@ -1,0 +1,104 @@
+#include "pages/ScorePageOutput.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "pages/PageLayout.h"
+#include "pages/PlayLookup.h"
+#include "pages/ScorePage.h"
+#include "scoring/clsResult_List.h"
+#include "util/AppError.h"
+#include "util/Make.h"
+#include "util/PathControl.h"
+#include "util/StringUtil.h"
+
+namespace lanereport {
+namespace {
+
+// "yyyy/mm/dd" to "yyyymmdd" by position.
+std::string SlashedToYmd(std::string_view date) {
+  auto part = [date](std::size_t from, std::size_t count) {
+    return from < date.size() ? std::string(date.substr(from, count)) : std::string();
+  };
+  return part(0, 4) + part(5, 2) + part(8, 2);
+}
+
+}  // namespace
+
+bool OutputScorePage(PageContext& context, FolderChooser& chooser, MessageWindow& messages,
+                     std::string_view bowler, std::string_view list_line) {
+  std::vector<std::string> fields = Split(list_line, '\t');
+  fields.resize(std::max<std::size_t>(fields.size(), 3));
+  std::string ymd = SlashedToYmd(Trim(fields[0]));
+  std::string alley(Trim(fields[1]));
+  std::string level(Trim(fields[2]));
+  long alley_id = AlleyIdOf(context.db, alley);
+  long level_id = LevelOf(context.db, level).id;
+
+  clsResult_List games(context.db);
+  try {
+    games.SelectRecord(PlayCondition(bowler, ymd, alley, level), 0);
+  } catch (const AppError&) {
+    return false;
+  }
+  context.progress.StartProgress(1, games.Count());
+  std::string page;
+  if (MakeScorePage(context, bowler, ymd, alley, level, page) == 0) return false;
+
+  std::optional<std::string> folder = chooser.ChooseFolder("SCORE", "出力フォルダ指定");
+  if (!folder) return false;
+  std::string path = *folder + ScorePageFileName(ymd, alley_id, level_id);
+  WritePage(path, page);
+  messages.ShowWarning({"", "スコア表を作成しました", kCompletionColor, 10});
+  return true;
+}
+
+PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
+                               std::string_view sub_folder, std::string_view start_date,
+                               std::string_view end_date, bool overwrite) {
+  PageRunResult result;
+  clsResult_List games(context.db);
+  try {
+    games.SelectRecord(PeriodCondition(bowler, SlashedToYmd(start_date), SlashedToYmd(end_date)),
+                       0);
+  } catch (const AppError&) {
+    return result;
+  }
+  context.progress.StartProgress(1, games.Count());
+
+  std::string last_date, last_alley, last_level;
+  for (const clsResult_Data& game : games) {
+    std::string date = game.PlayDate();
+    std::string alley = game.AlleyName();
+    std::string level = game.LevelName();
+    if (date == last_date && alley == last_alley && level == last_level) continue;
+    if (context.progress.StopFlag()) {
+      result.stopped = true;
+      break;
+    }
+    long alley_id = AlleyIdOf(context.db, alley);
+    long level_id = LevelOf(context.db, level).id;
+    last_date = date;
+    last_alley = alley;
+    last_level = level;
+
+    std::string folder =
+        YearFolder(context.out_folder, context.db_name, date.substr(0, 4), sub_folder);
+    MakeFolders(folder);
+    std::string file = folder + "/" + ScorePageFileName(date, alley_id, level_id);
+    if (!overwrite && IsExistFile(file)) continue;
+    std::string page;
+    long drawn = MakeScorePage(context, bowler, date, alley, level, page);
+    if (context.progress.StopFlag()) {
+      result.stopped = true;
+      break;
+    }
+    if (drawn == 0) continue;
+    WritePage(file, page);
+    ++result.pages;
+  }
+  return result;
+}
+
+}  // namespace lanereport
