@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
-#include "pages/PageConstants.h"
-#include "ui/Progress.h"
+#include "pages/Authorship.h"
+#include "CountingProgress.h"
 #include "util/Cp932.h"
 #include "util/Make.h"
 #include "workbook/PageFinisher.h"
@@ -47,7 +47,7 @@ const char* kPublished =
 TEST(PageFinisherTest, FinishesHeadLinksButtonFooterAndImages) {
   WorkbookState state = TaroState();
   FinishingContext context{&state, "sample", ""};
-  SilentProgress progress;
+  testing::CountingProgress progress;
   std::string finished = Cp932ToUtf8(FinishPageBytes(kPublished, context, progress));
   std::string expected =
       std::string("<html>\r\n") +
@@ -71,13 +71,13 @@ TEST(PageFinisherTest, FinishesHeadLinksButtonFooterAndImages) {
       "</html>\r\n";
   EXPECT_EQ(finished, expected);
   // Reading, the steps and bowler 7 advance the bar (bowler 8 has no month list).
-  EXPECT_EQ(progress.Counted(), 9);
+  EXPECT_EQ(progress.counted, 9);
 }
 
 TEST(PageFinisherTest, StyleSheetAddsTwoHeadLines) {
   WorkbookState state;
   FinishingContext context{&state, "sample", "css/score.css"};
-  SilentProgress progress;
+  testing::CountingProgress progress;
   std::string finished = FinishPageBytes(
       "<head>\r\n<meta http-equiv=Content-Type content=\"text/html; charset=shift_jis\">\r\n"
       "</head>\r\n",
@@ -97,7 +97,7 @@ TEST(PageFinisherTest, FinishesInPlaceAndStopsAtAnUnreadablePage) {
   TempDir dir;
   WorkbookState state = TaroState();
   FinishingContext context{&state, "sample", ""};
-  SilentProgress progress;
+  testing::CountingProgress progress;
   MakeFile(dir.File("Stat-2003.html"), Utf8ToCp932(kPublished));
   MakeFile(dir.File("Rate-2003.html"), "<body>\n</body>\n");
   EXPECT_TRUE(FinishPages({dir.File("Stat-2003.html")}, context, progress));

@@ -5,7 +5,7 @@
 #include "database/MasterLists.h"
 #include "database/clsS_OUTPUT_Data.h"
 #include "scoring/clsResult_List.h"
-#include "ui/Progress.h"
+#include "CountingProgress.h"
 #include "util/Clock.h"
 #include "workbook/SelectionBuilder.h"
 #include "workbook/StatisticsSheet.h"
@@ -18,7 +18,7 @@ using namespace testing;
 // Joins fields into a row as the sheet expects it: each field followed by the separator.
 std::string Row(const std::vector<std::string>& fields) {
   std::string row;
-  for (const auto& f : fields) row += f + kSepChar;
+  for (const auto& f : fields) row += f + std::string(kSepChar);
   return row;
 }
 
@@ -55,7 +55,7 @@ class StatisticsSheetTest : public ::testing::Test {
   ScoreDbFixture fx_;
   clsBowler_List bowlers_{fx_.Db()};
   WorkbookState state_;
-  SilentProgress progress_;
+  CountingProgress progress_;
 };
 
 TEST_F(StatisticsSheetTest, PeriodModePlacesBowlersByNumber) {
@@ -92,7 +92,7 @@ TEST_F(StatisticsSheetTest, PeriodModePlacesBowlersByNumber) {
   EXPECT_FALSE(list.Item("200306").Link());
   // Two head rows, 40 steps for each bowler with a row and for the one numbered over 99, one
   // for the bowler without games.
-  EXPECT_EQ(progress_.Counted(), 2 + 40 + 1 + 40 + 40);
+  EXPECT_EQ(progress_.counted, 2 + 40 + 1 + 40 + 40);
 }
 
 TEST_F(StatisticsSheetTest, EmptyPeriodRunsElevenMonthsBackFromToday) {
@@ -123,7 +123,7 @@ TEST_F(StatisticsSheetTest, CountModeKeepsMonthValuesUnderTheirHeads) {
 }
 
 TEST_F(StatisticsSheetTest, StopBeforeTheSheetLeavesItAlone) {
-  progress_.RequestStop();
+  progress_.stop_requested = true;
   clsS_OUTPUT_Data def(fx_.Db());
   Define(def, true);
   EXPECT_TRUE(BuildStatisticsRows(fx_.Db(), def, bowlers_, state_, progress_).empty());

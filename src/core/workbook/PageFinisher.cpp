@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "pages/PageConstants.h"
-#include "ui/Progress.h"
+#include "pages/Authorship.h"
+#include "ui/ProgressWindow.h"
 #include "util/AppError.h"
 #include "util/Cp932.h"
 #include "util/DataChange.h"
@@ -75,9 +75,9 @@ std::string LinkMonths(std::string text, long number, const BowlerEntry& bowler,
 }  // namespace
 
 std::string FinishPageBytes(std::string_view page, const FinishingContext& context,
-                            Progress& progress) {
+                            ProgressWindow& progress) {
   std::string text = NormaliseLines(page);
-  progress.CountProgress(1);
+  progress.CountProgress(1, 1);
   const std::string meta = kMeta;
   if (!context.style_sheet.empty()) {
     text = ReplaceAll(text, meta,
@@ -87,13 +87,13 @@ std::string FinishPageBytes(std::string_view page, const FinishingContext& conte
                           kCrLf + "<link href=\"../" + Utf8ToCp932(context.style_sheet) +
                           "\" rel=\"stylesheet\" type=\"text/css\">");
   }
-  progress.CountProgress(1);
+  progress.CountProgress(1, 1);
   text = ReplaceAll(text, meta,
                     std::string("<meta name=\"keywords\" content=\"ZepaMasters\">") + kCrLf + meta +
                         kCrLf + "<meta name=\"Generator\" content=\"ZEPA\">");
-  progress.CountProgress(1);
+  progress.CountProgress(1, 1);
   text = ReplaceAll(text, "</head>", std::string("<title>ExcelOutPut</title>") + kCrLf + "</head>");
-  progress.CountProgress(1);
+  progress.CountProgress(1, 1);
   if (context.state) {
     for (long i = 0; i < static_cast<long>(context.state->bowlers.size()); ++i) {
       const BowlerEntry& bowler = context.state->bowlers[static_cast<std::size_t>(i)];
@@ -102,27 +102,27 @@ std::string FinishPageBytes(std::string_view page, const FinishingContext& conte
       // A bowler without monthly averages keeps its placeholders.
       if (list == context.state->month_lists.end()) continue;
       text = LinkMonths(std::move(text), i, bowler, list->second, context.db_name);
-      progress.CountProgress(1);
+      progress.CountProgress(1, 1);
     }
   }
   text = ReplaceAll(text, "&lt;ZEPA_R&gt;",
                     Utf8ToCp932("<form action=\"javascript:location.reload()\"><input "
                                 "type=\"submit\" value=\"再表示\"></form>"));
-  progress.CountProgress(1);
+  progress.CountProgress(1, 1);
   text = ReplaceAll(text, "</body>",
                     std::string("<div style=\"text-align:right;\"><a href=\"") +
                         kGeneratorHomePage + "\">GENERATOR <em>ZEPA</em></a></div><br>" + kCrLf +
                         "</body>");
-  progress.CountProgress(1);
+  progress.CountProgress(1, 1);
   text = ReplaceAll(text, "<img", Utf8ToCp932("<img alt=\"グラフ\""));
-  progress.CountProgress(1);
+  progress.CountProgress(1, 1);
   text = ReplaceAll(text, "<!----------------------------->", "");
-  progress.CountProgress(1);
+  progress.CountProgress(1, 1);
   return text;
 }
 
 bool FinishPages(const std::vector<std::string>& paths, const FinishingContext& context,
-                 Progress& progress) {
+                 ProgressWindow& progress) {
   for (const std::string& path : paths) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
@@ -134,7 +134,7 @@ bool FinishPages(const std::vector<std::string>& paths, const FinishingContext& 
     } catch (const AppError&) {
       return false;
     }
-    progress.CountProgress(1);
+    progress.CountProgress(1, 1);
     if (progress.StopFlag()) break;
   }
   return true;

@@ -8,7 +8,7 @@
 
 namespace lanereport {
 
-class Progress;
+class ProgressWindow;
 
 // What the finishing of the published sheet pages needs to know.
 struct FinishingContext {
@@ -22,12 +22,12 @@ struct FinishingContext {
 // the reload button for "<ZEPA_R>", the generator footer, image texts, and the separator
 // comment removed. Lines end with CR LF. The progress advances per step and per bowler.
 std::string FinishPageBytes(std::string_view page, const FinishingContext& context,
-                            Progress& progress);
+                            ProgressWindow& progress);
 
 // Finishes every page in order, in place, each written whole. Returns false (after showing
 // nothing) when a page could not be read or written; the pages before it stay finished.
 // STOP ends the loop after the page in hand.
 [[nodiscard]] bool FinishPages(const std::vector<std::string>& paths,
-                               const FinishingContext& context, Progress& progress);
+                               const FinishingContext& context, ProgressWindow& progress);
 
 }  // namespace lanereport

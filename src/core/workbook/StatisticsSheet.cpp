@@ -6,7 +6,7 @@
 #include "database/MasterLists.h"
 #include "database/clsS_OUTPUT_Data.h"
 #include "scoring/clsResult_List.h"
-#include "ui/Progress.h"
+#include "ui/ProgressWindow.h"
 #include "util/DateText.h"
 #include "util/NumberFormat.h"
 #include "workbook/SelectionBuilder.h"
@@ -57,7 +57,7 @@ std::vector<std::string> MonthsBetween(std::string first, const std::string& las
   return months;
 }
 
-std::string Field(const std::string& text) { return text + kSepChar; }
+std::string Field(const std::string& text) { return text + std::string(kSepChar); }
 
 std::string Heads(std::size_t index) {
   static const char* const kSingle[] = {"性別",   "称号",   "肩書きA", "肩書きB",     "座右の銘",
@@ -172,7 +172,7 @@ std::string BowlerTitle(const clsResult_List& games_const, bool female) {
 
 std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& def,
                                              clsBowler_List& bowlers, WorkbookState& state,
-                                             Progress& progress) {
+                                             ProgressWindow& progress) {
   std::vector<std::string> rows;
   if (progress.StopFlag()) return rows;
 
@@ -184,7 +184,8 @@ std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Dat
 
   state.ClearBowlers();
   long count = static_cast<long>(bowlers.Count());
-  progress.SetMessages("ただいま、ボウラー情報を出力中です", "しばらくお待ちください...");
+  progress.Message1("ただいま、ボウラー情報を出力中です");
+  progress.Message2("しばらくお待ちください...");
   progress.StartProgress(1, count * 40 + 2);
 
   // The period: by dates, or the latest games up to an end date.
@@ -216,7 +217,7 @@ std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Dat
   else
     row1 += Field("GAME数") + Field("'" + t2) + Field("から過去") + Field(std::to_string(past)) + Field("Game");
   rows.push_back(row1);
-  progress.CountProgress(1);
+  progress.CountProgress(1, 1);
 
   std::string row2 = Field("優先順位") + Field("ボウラー名");
   for (std::size_t i = 0; i < clsS_OUTPUT_Data::kSwitchCount; ++i) {
@@ -242,25 +243,25 @@ std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Dat
     for (const std::string& m : months) row2 += Field(m.substr(0, 4) + "年" + m.substr(4, 2) + "月");
   }
   rows.push_back(row2);
-  progress.CountProgress(1);
+  progress.CountProgress(1, 1);
 
   long placed = 0;
   for (std::size_t b = 0; b < bowlers.Count(); ++b) {
     clsBowler_Data& bowler = bowlers.Item(b);
     long n = bowler.Number();
     if (n > 99 || n < 0) {
-      progress.CountProgress(40);
+      progress.CountProgress(1, 40);
       continue;
     }
     state.bowlers[static_cast<std::size_t>(n)] = {bowler.Name(), bowler.Aname()};
     auto games = SelectStatisticsGames(db, bowler.Name(), alley, level, t1, t2, past);
     if (games->Count() == 0) {
-      progress.CountProgress(1);
+      progress.CountProgress(1, 1);
       continue;
     }
     games->CalcProbability();
     std::string row = Field(std::to_string(n)) + Field(bowler.Name());
-    progress.CountProgress(1);
+    progress.CountProgress(1, 1);
     for (std::size_t i = 0; i < clsS_OUTPUT_Data::kSwitchCount; ++i) {
       if (def.SwitchValue(i)) {
         if (i == kSwitchMonthAvg) {
@@ -271,7 +272,7 @@ std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Dat
           row += Values(i, bowler, *games);
         }
       }
-      progress.CountProgress(1);
+      progress.CountProgress(1, 1);
     }
     while (placed != n && n > placed) {
       rows.emplace_back();
@@ -279,7 +280,7 @@ std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Dat
     }
     rows.push_back(row);
     ++placed;
-    progress.CountProgress(1);
+    progress.CountProgress(1, 1);
     if (progress.StopFlag()) break;
   }
   return rows;

@@ -4,28 +4,26 @@
 #include <vector>
 
 #include "util/Clock.h"
+#include "workbook/clsExcelControl.h"
 #include "workbook/WorkbookState.h"
 
 namespace lanereport {
 
 class Database;
-class Progress;
+class ProgressWindow;
 class clsBowler_List;
 class clsS_OUTPUT_Data;
-
-// The field separator of the rows handed to a sheet: the character with code 31.
-inline constexpr char kSepChar = '\x1f';
 
 // Builds the rows of one statistics sheet from its definition: row 1 the conditions, row 2 the
 // column heads (with the month heads when monthly averages are on), then one row per bowler
 // numbered 1..99 with selected games, placed so that bowler N lands on sheet row N + 3. Every
 // field is followed by kSepChar. Fills the bowler table and the month lists of state. The
-// reference date is the end of the bulk year when state has one, else today. The progress
+// reference date is the end of the bulk year when state has one, else today. The progress (bar 1)
 // advances 40 steps per bowler plus 2; STOP ends the bowler loop (the rows so far are kept).
 // Returns no rows when STOP was already pressed.
 std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& definition,
                                              clsBowler_List& bowlers, WorkbookState& state,
-                                             Progress& progress);
+                                             ProgressWindow& progress);
 
 // The title a bowler earns from the rates of the selection (empty below 30 games).
 class clsResult_List;
