@@ -1,0 +1,158 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "workbook/xlsx/CellRef.h"
+
+namespace lanereport {
+
+class XlsxWorkbook;
+class XlsxSheet;
+
+// How a text typed into a cell is stored: a text that reads as a number (blanks around, a
+// sign, decimals and an exponent allowed) becomes the number; a text starting with an
+// apostrophe becomes the rest of the text, kept as text by the quote prefix; an empty text
+// empties the cell; any other text is stored as text (so "TRUE", "=1+2", "12%" and
+// "2003/12/31" stay texts).
+struct TypedEntry {
+  enum class Kind { kEmpty, kNumber, kText, kQuotedText };
+  Kind kind = Kind::kEmpty;
+  double number = 0;
+  std::string text;
+};
+TypedEntry ClassifyTypedText(std::string_view text);
+
+enum class CellType { kEmpty, kNumber, kText, kBool, kError };
+
+// What one cell holds.
+struct CellContent {
+  CellType type = CellType::kEmpty;
+  double number = 0;           // kNumber; kBool as 1 or 0
+  std::string text;            // kText, and kError ("#DIV/0!")
+  std::string formula;         // without "="; "" for a constant. Shared formulas are resolved.
+  bool has_cached = false;     // a formula with a stored result, which type/number/text hold
+  bool array_formula = false;  // the formula fills an area (entered as an array formula)
+  int style = 0;               // the cell's format index (the row's or column's for a new cell)
+};
+
+// One cell as Cells(row, column) hands it out. Valid while its sheet lives.
+class XlsxCell {
+ public:
+  XlsxCell(XlsxSheet& sheet, int row, int column) : sheet_(&sheet), row_(row), column_(column) {}
+  // Stores text as typed into the cell (see TypedEntry).
+  void SetValue(std::string_view text);
+  // The stored value as text: numbers in their shortest exact form, "TRUE"/"FALSE", texts
+  // and error values as they are, the cached result of a formula; "" for an empty cell.
+  std::string Value() const;
+  int Row() const { return row_; }
+  int Column() const { return column_; }
+
+ private:
+  XlsxSheet* sheet_;
+  int row_;
+  int column_;
+};
+
+// One worksheet of an open workbook: its part held as an XML tree with an index of rows and
+// cells. Writing a cell changes only that cell's element; everything else of the part is
+// written back as it was read. Owned by its XlsxWorkbook.
+class XlsxSheet {
+ public:
+  // Reads the worksheet part (xml) and its relationships part (rels_xml, may be empty).
+  // Raises AppError (kErrFile) when either is malformed or the part is no worksheet.
+  XlsxSheet(XlsxWorkbook& book, std::string name, std::string part_name, std::string_view xml,
+            std::string_view rels_xml);
+  XlsxSheet(const XlsxSheet&) = delete;
+  XlsxSheet& operator=(const XlsxSheet&) = delete;
+
+  const std::string& Name() const { return name_; }
+  const std::string& PartName() const { return part_name_; }
+
+  // The cell at a 1-based row and column. Raises AppError (kErrInvalidValue,
+  // "[XlsxSheet]Cells") for a position outside the sheet.
+  XlsxCell Cells(int row, int column);
+  // Cells(row, column).SetValue(text).
+  void SetValue(int row, int column, std::string_view text);
+  CellContent Content(int row, int column) const;
+
+  // Calls visit for every cell element within the area, row by row, left to right.
+  void ForEachCell(const CellArea& area,
+                   const std::function<void(int row, int column)>& visit) const;
+  // Row and column of every cell holding a formula, row by row.
+  std::vector<std::pair<int, int>> FormulaCells() const;
+  // The cells holding a value, a formula or a format, together with merged areas; nothing for
+  // a sheet without any.
+  std::optional<CellArea> UsedRange() const;
+  const std::vector<CellArea>& MergedCells() const { return merges_; }
+
+  double ColumnWidth(int column) const;  // in characters of the default font
+  bool ColumnHidden(int column) const;
+  double RowHeight(int row) const;  // in points
+  bool RowHidden(int row) const;
+  // The format a cell without its own element shows: the row's, else the column's, else 0.
+  int DefaultStyle(int row, int column) const;
+  // The drawing part of the sheet (pictures, charts), or "".
+  const std::string& DrawingPart() const { return drawing_part_; }
+
+  // True when a cell of the area was written since the workbook was opened.
+  bool WrittenIn(const CellArea& area) const;
+  bool HasWrites() const { return !written_.empty(); }
+  // True when the part must be written back.
+  bool Changed() const { return changed_; }
+  // The part's XML with the dimension brought up to date.
+  std::string Serialize();
+
+ private:
+  struct RowEntry {
+    pugi::xml_node node;
+    std::map<int, pugi::xml_node> cells;
+  };
+  struct ColumnInfo {
+    int first = 0;
+    int last = 0;
+    double width = 0;
+    bool has_width = false;
+    bool hidden = false;
+    int style = 0;
+  };
+  struct SharedFormula {
+    int row = 0;
+    int column = 0;
+    std::string text;
+    CellArea area;
+  };
+
+  void Index();
+  const ColumnInfo* Column(int column) const;
+  pugi::xml_node FindCell(int row, int column) const;
+  pugi::xml_node FindOrCreateCell(int row, int column);
+  void ClearContent(pugi::xml_node cell);
+  void ReleaseSharedFormula(int index);
+  std::string FormulaOf(const pugi::xml_node& cell, int row, int column) const;
+
+  XlsxWorkbook& book_;
+  std::string name_;
+  std::string part_name_;
+  pugi::xml_document doc_;
+  pugi::xml_node sheet_data_;
+  std::map<int, RowEntry> rows_;
+  std::vector<CellArea> merges_;
+  std::vector<ColumnInfo> columns_;
+  double default_column_width_ = 8.43;
+  double default_row_height_ = 15;
+  std::map<int, SharedFormula> shared_;
+  std::set<std::uint64_t> written_;
+  std::string drawing_part_;
+  bool changed_ = false;
+};
+
+}  // namespace lanereport
