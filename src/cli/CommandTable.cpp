@@ -5,6 +5,12 @@ namespace lanereport::cli {
 const std::vector<CommandEntry>& CommandTable() {
   static const std::vector<CommandEntry> table = {
       {"init", RunInit},
+      {"sample-db", RunSampleDb},
+      {"score-pages", RunScorePages},
+      {"score-page", RunScorePage},
+      {"monthly-pages", RunMonthlyPages},
+      {"profile-pages", RunProfilePages},
+      {"workbook", RunWorkbook},
   };
   return table;
 }

@@ -21,5 +21,11 @@ const std::vector<CommandEntry>& CommandTable();
 
 // The subcommands, each in its own file pair.
 int RunInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunSampleDb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunScorePages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunScorePage(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunMonthlyPages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunProfilePages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunWorkbook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace lanereport::cli

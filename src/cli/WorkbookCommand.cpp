@@ -1,0 +1,55 @@
+#include "CliSupport.h"
+#include "CommandTable.h"
+#include "Commands.h"
+#include "TerminalProgress.h"
+#include "database/DataBase.h"
+#include "database/Database.h"
+#include "database/WindowSettings.h"
+#include "util/StringUtil.h"
+#include "workbook/BowlerWorkbook.h"
+
+namespace lanereport::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "使い方: lanereport workbook DB [--template FILE] [--html] [--out DIR]";
+
+}  // namespace
+
+int RunWorkbook(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  std::optional<Args> args = ParseDbCommand(words, {"template", "out"}, {"html"}, {}, kUsage, err);
+  if (!args) return kExitUsage;
+  std::string db_path = args->Positional()[0];
+  std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
+  if (!db) return kExitFailed;
+
+  WindowSettings settings = LoadWindowSettings(*db);
+  WorkbookRunOptions options;
+  options.template_path = args->Option("template").value_or(
+      Trim(settings.OutSheet).empty() ? DefaultTemplatePath() : settings.OutSheet);
+  options.out_folder = ResolveOutFolder(args->Option("out"), settings);
+  options.html = args->Switch("html");
+  options.style_sheet = settings.StyleSheet;
+
+  StopSignal stop;
+  CliMessages messages(out, err, &stop);
+  WorkbookState state;
+  WorkbookRunResult result;
+  {
+    TerminalProgress progress(err, stop);
+    progress.Message1("ＥＸＣＥＬ処理準備中です");
+    progress.Message2("しばらくお待ちください...");
+    BowlerWorkbook workbook(*db, DbNameOf(db_path), state, progress, messages);
+    result = workbook.Run(options);
+  }
+  if (result.template_missing || result.finishing_failed) return kExitFailed;
+  if (stop.Raised()) {
+    err << kStoppedMessage << "\n";
+    return kExitStopped;
+  }
+  out << "ボウラー情報を作成しました\n" << result.workbook_path << "\n";
+  for (const std::string& page : result.pages) out << page << "\n";
+  return kExitOk;
+}
+
+}  // namespace lanereport::cli

@@ -1,0 +1,114 @@
+#include "workbook/BowlerWorkbook.h"
+
+#include "database/MasterLists.h"
+#include "database/clsS_OUTPUT_List.h"
+#include "ui/MessageWindow.h"
+#include "ui/ProgressWindow.h"
+#include "util/AppError.h"
+#include "util/Make.h"
+#include "util/PathControl.h"
+#include "util/StringUtil.h"
+#include "workbook/PageFinisher.h"
+#include "workbook/StatisticsSheet.h"
+#include "workbook/xlsx/XlsxPublishObjects.h"
+#include "workbook/xlsx/XlsxSheet.h"
+#include "workbook/xlsx/XlsxWorkbook.h"
+
+namespace lanereport {
+
+BowlerWorkbook::BowlerWorkbook(Database& db, std::string db_name, WorkbookState& state,
+                               ProgressWindow& progress, MessageWindow& messages)
+    : db_(db),
+      db_name_(std::move(db_name)),
+      state_(state),
+      progress_(progress),
+      messages_(messages) {}
+
+BowlerWorkbook::~BowlerWorkbook() = default;
+
+void BowlerWorkbook::SetWorksheet(XlsxSheet& sheet, bool& /*cancel*/) {
+  if (progress_.StopFlag()) return;
+  clsS_OUTPUT_Data* definition = definitions_ ? definitions_->Find(sheet.Name()) : nullptr;
+  if (!definition) return;  // a sheet of the template's own
+  try {
+    std::vector<std::string> rows =
+        BuildStatisticsRows(db_, *definition, *bowlers_, state_, progress_);
+    control_->SetupData(&sheet, &rows, 0, 0);
+  } catch (const AppError&) {
+    // A sheet that fails is left as it stands; the run goes on with the next one.
+  }
+  progress_.CountProgress(0, 1);
+}
+
+void BowlerWorkbook::PrintWorkbook(XlsxWorkbook& book, bool& /*cancel*/,
+                                   const std::string& folder_path) {
+  result_.pages.clear();
+  for (XlsxSheet* sheet : book.Worksheets()) {
+    const std::string name = sheet->Name();
+    if (StartsWith(name, "@")) continue;
+    std::string page = AddPathSeparator(folder_path) + name + "-" + state_.bulk_year + ".html";
+    result_.pages.push_back(page);
+    book.PublishObjects()
+        .Add(kSourceSheet, page, name, "", kHtmlStatic, "", "")
+        .Publish(true);
+    progress_.CountProgress(0, 1);
+    if (progress_.StopFlag()) break;
+  }
+}
+
+void BowlerWorkbook::ShowWorkbook(const std::string& path) { result_.workbook_path = path; }
+
+WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
+  result_ = {};
+  std::string template_path(Trim(options.template_path));
+  if (!IsExistFile(template_path)) {
+    messages_.ShowWarning({"ボウラー情報用テンプレートファイルが存在しません！", "", 0, 10});
+    result_.template_missing = true;
+    return result_;
+  }
+  control_ = std::make_unique<clsExcelControl>(this);
+  definitions_ = std::make_unique<clsS_OUTPUT_List>(db_);
+  try {
+    definitions_->Load("");
+  } catch (const AppError& e) {
+    if (e.Number() != kErrNoData) throw;  // no definitions: every sheet stays as it is
+  }
+  bowlers_ = std::make_unique<clsBowler_List>(db_);
+  try {
+    bowlers_->SelectRecord("");
+  } catch (const AppError& e) {
+    if (e.Number() != kErrNoData) throw;
+  }
+
+  control_->SetBasePath(template_path);
+  control_->GetDocument();
+  long sheets = std::stol(control_->SheetCount());
+  std::string w = db_name_ + state_.bulk_year;
+  std::string f = AddPathSeparator(options.out_folder) + w;
+  MakeFolders(f);
+  long extra = state_.bulk_year.empty() ? 0 : 2;
+  if (options.html) {
+    progress_.StartProgress(0, sheets + 1 + extra);
+    control_->ExecuteDocument(f, w, 2);
+    result_.workbook_path = AddPathSeparator(f) + w + ".xlsx";
+  } else {
+    progress_.StartProgress(0, sheets + extra);
+    control_->ExecuteDocument(f, w, 1);
+  }
+  control_.reset();
+
+  if (!progress_.StopFlag() && options.html) {
+    progress_.Message1("ただいま、ボウラー情報を作成中です");
+    progress_.Message2("しばらくお待ちください...");
+    progress_.StartProgress(1, static_cast<long>(result_.pages.size()));
+    FinishingContext context{&state_, db_name_, options.style_sheet};
+    if (!FinishPages(result_.pages, context, progress_)) {
+      messages_.ShowWarning({"置換に失敗しました！", "", 0, 10});
+      result_.finishing_failed = true;
+    }
+    progress_.StartProgress(1, 0);
+  }
+  return result_;
+}
+
+}  // namespace lanereport

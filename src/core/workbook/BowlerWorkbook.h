@@ -1,0 +1,65 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "workbook/WorkbookState.h"
+#include "workbook/clsExcelControl.h"
+
+namespace lanereport {
+
+class Database;
+class MessageWindow;
+class ProgressWindow;
+class clsBowler_List;
+class clsS_OUTPUT_List;
+
+// What one run of the bowler information workbook is asked to do.
+struct WorkbookRunOptions {
+  std::string template_path;  // the template workbook (.xlsx)
+  std::string out_folder;     // the output folder, already fixed by the caller
+  bool html = false;          // publish the sheets as web pages and finish them
+  std::string style_sheet;    // style sheet path for the finished pages; empty for none
+};
+
+// What the run left behind.
+struct WorkbookRunResult {
+  bool template_missing = false;    // nothing was made
+  std::string workbook_path;        // the saved workbook (F/W.xlsx)
+  std::vector<std::string> pages;   // the published pages, in sheet order
+  bool finishing_failed = false;    // "置換に失敗しました！" was shown
+};
+
+// The bowler information workbook run: checks the template, fills every sheet named like a
+// statistics-sheet definition with the statistics of every bowler, saves the workbook as
+// F/W.xlsx (W = database name + bulk year, F = output folder + W) and, with web pages, publishes
+// every sheet whose name does not begin with "@" as F/{sheet}-{year}.html and finishes those
+// pages. The bowler table and month lists go into the state the caller keeps (the bulk run walks
+// them afterwards). Warnings go to messages; progress and STOP through progress.
+class BowlerWorkbook : public ExcelControlEvents {
+ public:
+  BowlerWorkbook(Database& db, std::string db_name, WorkbookState& state,
+                 ProgressWindow& progress, MessageWindow& messages);
+  ~BowlerWorkbook() override;
+
+  WorkbookRunResult Run(const WorkbookRunOptions& options);
+
+  // Handlers of the wrapper's events.
+  void SetWorksheet(XlsxSheet& sheet, bool& cancel) override;
+  void PrintWorkbook(XlsxWorkbook& book, bool& cancel, const std::string& folder_path) override;
+  void ShowWorkbook(const std::string& path) override;
+
+ private:
+  Database& db_;
+  std::string db_name_;
+  WorkbookState& state_;
+  ProgressWindow& progress_;
+  MessageWindow& messages_;
+  std::unique_ptr<clsExcelControl> control_;
+  std::unique_ptr<clsS_OUTPUT_List> definitions_;
+  std::unique_ptr<clsBowler_List> bowlers_;
+  WorkbookRunResult result_;
+};
+
+}  // namespace lanereport
