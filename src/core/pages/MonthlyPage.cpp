@@ -9,7 +9,7 @@
 #include "scoring/clsResult_List.h"
 #include "util/AppError.h"
 #include "util/DateText.h"
-#include "util/NumberText.h"
+#include "util/NumberFormat.h"
 #include "util/StringUtil.h"
 
 namespace lanereport {
@@ -50,7 +50,7 @@ void AppendSummary(PageText& page, const clsResult_List& month) {
   page.Line(15, "</tr>");
   page.Line(15, R"(<tr align="center">)");
   double average = month.Avg();
-  std::string average_color = ScoreBackColor(RoundFixed1(average));
+  std::string average_color = ScoreBackColor(ShownAverage(average));
   auto value_cell = [&page](const std::string& color, const std::string& value) {
     AppendStrongCell(page, "<td style=\"background-color:" + color + ";\">", value);
   };
@@ -92,7 +92,7 @@ class PlayRows {
     long rows = (play.Count() + columns - 1) / columns;
     if (rows >= 2) rowspan_ = " rowspan=\"" + std::to_string(rows) + "\"";
     average_ = FormatFixed1(play.Avg());
-    average_color_ = ScoreTextColor(RoundFixed1(play.Avg()));
+    average_color_ = ScoreTextColor(ShownAverage(play.Avg()));
   }
 
   void Append(std::string_view yyyymmdd, long alley_id, const LevelLookup& level) {

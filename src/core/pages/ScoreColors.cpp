@@ -1,5 +1,9 @@
 #include "pages/ScoreColors.h"
 
+#include <cstdlib>
+
+#include "util/NumberFormat.h"
+
 namespace lanereport {
 namespace {
 
@@ -34,6 +38,10 @@ std::string ScoreBackColor(double score) {
 
 std::string ScoreTextColor(double score) {
   return RowOf(score).text;
+}
+
+double ShownAverage(double average) {
+  return std::strtod(FormatFixed1(average).c_str(), nullptr);
 }
 
 }  // namespace lanereport

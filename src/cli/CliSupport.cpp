@@ -1,0 +1,97 @@
+#include "CliSupport.h"
+
+#include "database/DataBase.h"
+#include "database/Database.h"
+#include "database/WindowSettings.h"
+#include "util/Make.h"
+#include "util/PathControl.h"
+#include "util/SpecialFolder.h"
+#include "util/StringUtil.h"
+
+namespace lanereport::cli {
+namespace {
+
+volatile std::sig_atomic_t g_stop_raised = 0;
+
+extern "C" void OnInterrupt(int) {
+  g_stop_raised = 1;
+}
+
+}  // namespace
+
+std::optional<Args> ParseDbCommand(const std::vector<std::string>& words,
+                                   const std::set<std::string>& options,
+                                   const std::set<std::string>& switches,
+                                   const std::set<std::string>& required, const char* usage,
+                                   std::ostream& err) {
+  std::string error;
+  std::optional<Args> args = Args::Parse(words, options, switches, error);
+  if (args && args->Positional().size() != 1) {
+    error = args->Positional().empty() ? "データベースが指定されていません"
+                                       : "余分な引数があります：" + args->Positional()[1];
+    args.reset();
+  }
+  if (args) {
+    for (const std::string& name : required) {
+      if (!args->Option(name)) {
+        error = "オプションが指定されていません：--" + name;
+        args.reset();
+        break;
+      }
+    }
+  }
+  if (!args) err << error << "\n" << usage << "\n";
+  return args;
+}
+
+std::unique_ptr<Database> OpenScoreDatabase(const std::string& path, std::ostream& err) {
+  std::unique_ptr<Database> db = OpenDataBase(path, kSuitePassword);
+  if (!db) err << "データベースを開けません：" << path << "\n";
+  return db;
+}
+
+std::string ResolveOutFolder(const std::optional<std::string>& out,
+                             const WindowSettings& settings) {
+  if (out) {
+    MakeFolders(*out);
+    return *out;
+  }
+  std::string setting(Trim(settings.OutFolder));
+  if (!setting.empty() && IsExistFolder(setting)) return setting;
+  return GetSpecialFolder(0);
+}
+
+StopSignal::StopSignal() {
+  g_stop_raised = 0;
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESETHAND;
+  ::sigaction(SIGINT, &action, &previous_);
+}
+
+StopSignal::~StopSignal() {
+  ::sigaction(SIGINT, &previous_, nullptr);
+}
+
+bool StopSignal::Raised() const {
+  return g_stop_raised != 0;
+}
+
+void CliMessages::ShowWarning(const MessageText& message) {
+  bool completion = message.color == kCompletionColor;
+  if (completion && stop_ && stop_->Raised()) return;
+  std::ostream& to = completion ? out_ : err_;
+  if (!message.message1.empty()) to << message.message1 << "\n";
+  if (!message.message2.empty()) to << message.message2 << "\n";
+}
+
+bool CliMessages::AskYesNo(const MessageText&) {
+  return true;
+}
+
+std::optional<std::string> GivenFolder::ChooseFolder(std::string_view, std::string_view) {
+  return AddPathSeparator(folder_);
+}
+
+}  // namespace lanereport::cli

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <csignal>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Args.h"
+#include "ui/FolderChooser.h"
+#include "ui/MessageWindow.h"
+
+namespace lanereport {
+class Database;
+struct WindowSettings;
+}  // namespace lanereport
+
+namespace lanereport::cli {
+
+// What the subcommands that open a score database and make output share.
+
+// Parses the words of a subcommand that takes exactly one positional word (the database) and
+// requires the options listed in required. On a usage error writes what is wrong and the usage
+// line to err and returns nothing (the caller exits with kExitUsage).
+std::optional<Args> ParseDbCommand(const std::vector<std::string>& words,
+                                   const std::set<std::string>& options,
+                                   const std::set<std::string>& switches,
+                                   const std::set<std::string>& required, const char* usage,
+                                   std::ostream& err);
+
+// Opens the score database; when it cannot be opened writes one line naming the path to err
+// and returns null (the caller exits with kExitFailed).
+std::unique_ptr<Database> OpenScoreDatabase(const std::string& path, std::ostream& err);
+
+// The output folder of a make run: out when given (created when missing; AppError kErrFile
+// when it cannot be), else the OutFolder setting when it names an existing folder, else the
+// desktop folder.
+std::string ResolveOutFolder(const std::optional<std::string>& out, const WindowSettings& settings);
+
+// Ctrl-C as the STOP button: while an object lives, SIGINT sets a flag instead of ending the
+// process; a second Ctrl-C ends it. The flag starts clear with every object. One object at a
+// time.
+class StopSignal {
+ public:
+  StopSignal();
+  ~StopSignal();
+  StopSignal(const StopSignal&) = delete;
+  StopSignal& operator=(const StopSignal&) = delete;
+
+  bool Raised() const;
+
+ private:
+  struct sigaction previous_ {};
+};
+
+// The message windows on the command line: completion messages (kCompletionColor) go to out,
+// all others to err; a question is answered yes, since the command line asks nobody. When
+// stop is given and has been raised, completion messages are left out.
+class CliMessages : public MessageWindow {
+ public:
+  CliMessages(std::ostream& out, std::ostream& err, const StopSignal* stop = nullptr)
+      : out_(out), err_(err), stop_(stop) {}
+  void ShowWarning(const MessageText& message) override;
+  bool AskYesNo(const MessageText& message) override;
+
+ private:
+  std::ostream& out_;
+  std::ostream& err_;
+  const StopSignal* stop_;
+};
+
+// The folder chooser answered by a folder given on the command line.
+class GivenFolder : public FolderChooser {
+ public:
+  explicit GivenFolder(std::string folder) : folder_(std::move(folder)) {}
+  std::optional<std::string> ChooseFolder(std::string_view user, std::string_view caption) override;
+
+ private:
+  std::string folder_;
+};
+
+// The message of a run ended by Ctrl-C, for standard error.
+inline constexpr const char* kStoppedMessage = "処理を中断しました";
+
+}  // namespace lanereport::cli

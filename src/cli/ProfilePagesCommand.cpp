@@ -1,0 +1,41 @@
+#include "CliSupport.h"
+#include "CommandTable.h"
+#include "Commands.h"
+#include "TerminalProgress.h"
+#include "database/DataBase.h"
+#include "database/Database.h"
+#include "pages/ProfilePageOutput.h"
+#include "util/PathControl.h"
+
+namespace lanereport::cli {
+namespace {
+
+constexpr const char* kUsage = "使い方: lanereport profile-pages DB --dir DIR [--bowler NAME]";
+
+}  // namespace
+
+int RunProfilePages(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  std::optional<Args> args = ParseDbCommand(words, {"dir", "bowler"}, {}, {"dir"}, kUsage, err);
+  if (!args) return kExitUsage;
+  std::string db_path = args->Positional()[0];
+  std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
+  if (!db) return kExitFailed;
+
+  StopSignal stop;
+  CliMessages messages(out, err, &stop);
+  ProfileRunResult result;
+  {
+    TerminalProgress progress(err, stop);
+    // DIR names the folder itself, whether or not it ends with "/".
+    std::string dir = *args->Option("dir");
+    result = CreateProfilePages(*db, DbNameOf(db_path), dir.empty() ? dir : AddPathSeparator(dir),
+                                args->Option("bowler").value_or(""), progress, messages);
+  }
+  if (result.stopped || stop.Raised()) {
+    err << kStoppedMessage << "\n";
+    return kExitStopped;
+  }
+  return result.done ? kExitOk : kExitFailed;
+}
+
+}  // namespace lanereport::cli
