@@ -11,6 +11,7 @@ const std::vector<CommandEntry>& CommandTable() {
       {"monthly-pages", RunMonthlyPages},
       {"profile-pages", RunProfilePages},
       {"workbook", RunWorkbook},
+      {"bulk", RunBulk},
   };
   return table;
 }

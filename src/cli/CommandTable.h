@@ -27,5 +27,6 @@ int RunScorePage(const std::vector<std::string>& args, std::ostream& out, std::o
 int RunMonthlyPages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunProfilePages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunWorkbook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunBulk(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace lanereport::cli

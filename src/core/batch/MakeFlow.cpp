@@ -1,0 +1,195 @@
+#include "batch/MakeFlow.h"
+
+#include "database/DataBase.h"
+#include "database/MasterLists.h"
+#include "pages/MonthlyPageOutput.h"
+#include "pages/PageContext.h"
+#include "pages/ScorePageOutput.h"
+#include "scoring/clsResult_List.h"
+#include "ui/MessageWindow.h"
+#include "ui/ProgressWindow.h"
+#include "util/AppError.h"
+#include "util/Cp932.h"
+#include "util/DateText.h"
+#include "util/PathControl.h"
+#include "util/SpecialFolder.h"
+#include "util/StringUtil.h"
+#include "workbook/BowlerWorkbook.h"
+
+namespace lanereport {
+namespace {
+
+constexpr const char* kPleaseWait = "しばらくお待ちください...";
+
+// The bowler's Latin name (the sub-folder of the pages); raises kErrNoData for an unknown name.
+std::string AnameOf(Database& db, const std::string& bowler) {
+  clsBowler_Data record(db);
+  record.Name(bowler);
+  record.Load();
+  return record.Aname();
+}
+
+}  // namespace
+
+std::string FixOutFolder(const std::string& folder) {
+  std::string trimmed(Trim(folder));
+  if (trimmed.empty() || !IsExistFolder(trimmed)) return GetSpecialFolder(0);
+  return trimmed;
+}
+
+std::vector<std::string> FillSeriesList(Database& db, const std::string& bowler,
+                                        ProgressWindow& progress) {
+  std::vector<std::string> lines;
+  clsResult_List games(db);
+  try {
+    games.SelectRecord("Bowler_Name = " + SqlQuote(bowler) +
+                           " And Level_Name In ( Select Name From Level_Data Where "
+                           "CalculationTarget = True)",
+                       2);
+  } catch (const AppError&) {
+    return lines;
+  }
+  progress.StartProgress(1, games.Count());
+  std::string date, alley, level;
+  for (const clsResult_Data& game : games) {
+    if (game.PlayDate() != date || game.AlleyName() != alley || game.LevelName() != level) {
+      date = game.PlayDate();
+      alley = game.AlleyName();
+      level = game.LevelName();
+      lines.push_back(FitByteWidth(12, 0, YmdToSlashed(date)) + "\t" + FitByteWidth(20, 0, alley) +
+                      "\t" + FitByteWidth(20, 0, level));
+    }
+    progress.CountProgress(1, 1);
+    if (progress.StopFlag()) break;
+  }
+  return lines;
+}
+
+MakeFlow::MakeFlow(Database& db, std::string db_name, WindowSettings settings,
+                   ProgressWindow& progress, MessageWindow& messages, FolderChooser& chooser)
+    : db_(db),
+      db_name_(std::move(db_name)),
+      settings_(std::move(settings)),
+      progress_(progress),
+      messages_(messages),
+      chooser_(chooser) {}
+
+void MakeFlow::Complete(const char* message) {
+  messages_.ShowWarning({message, "", kCompletionColor, 10});
+}
+
+void MakeFlow::RunWorkbook(bool html, MakeResult& result) {
+  WorkbookRunOptions options;
+  options.template_path = Trim(settings_.OutSheet).empty() ? DefaultTemplatePath()
+                                                           : std::string(Trim(settings_.OutSheet));
+  options.out_folder = out_folder_;
+  options.html = html;
+  options.style_sheet = std::string(Trim(settings_.StyleSheet)).empty() ? "" : settings_.StyleSheet;
+  BowlerWorkbook workbook(db_, db_name_, state_, progress_, messages_);
+  WorkbookRunResult run = workbook.Run(options);
+  result.template_missing = run.template_missing;
+  result.workbook_path = run.workbook_path;
+  result.pages = run.pages;
+}
+
+void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
+  const std::string& y = request.year;
+  state_.bulk_year = y;
+  progress_.Message1("ＥＸＣＥＬ処理準備中です");
+  progress_.Message2(kPleaseWait);
+  RunWorkbook(true, result);
+  if (result.template_missing) {
+    // Without a workbook no sheet went through the bowlers: take every bowler numbered 1..99,
+    // as a statistics sheet would have, so the year's tables are still made.
+    state_.ClearBowlers();
+    clsBowler_List bowlers(db_);
+    try {
+      bowlers.SelectRecord("");
+    } catch (const AppError& e) {
+      if (e.Number() != kErrNoData) throw;
+    }
+    for (std::size_t i = 0; i < bowlers.Count(); ++i) {
+      long n = bowlers.Item(i).Number();
+      if (n >= 1 && n <= 99) state_.bowlers[n] = {bowlers.Item(i).Name(), bowlers.Item(i).Aname()};
+    }
+  }
+  PageContext context{db_, db_name_, settings_, out_folder_, progress_};
+  if (!progress_.StopFlag()) {
+    progress_.Message1("ただいま、月間表を作成中です");
+    for (const BowlerEntry& b : state_.bowlers) {
+      if (b.name.empty()) continue;
+      result.monthly_pages +=
+          OutputMonthlyPages(context, b.name, b.aname, y + "/01", y + "/12", false).pages;
+      if (progress_.StopFlag()) break;
+    }
+    progress_.StartProgress(1, 0);
+  }
+  if (!progress_.StopFlag()) {
+    progress_.Message1("ただいま、スコア表を作成中です");
+    for (const BowlerEntry& b : state_.bowlers) {
+      if (b.name.empty()) continue;
+      result.score_pages +=
+          OutputScorePages(context, b.name, b.aname, y + "/01/01", y + "/12/31", false).pages;
+      if (progress_.StopFlag()) break;
+    }
+    progress_.StartProgress(1, 0);
+  }
+  result.stopped = progress_.StopFlag();
+  Complete("一括出力が終了しました");
+}
+
+MakeResult MakeFlow::Make(const MakeRequest& request) {
+  MakeResult result;
+  state_.bulk_year.clear();
+  out_folder_ = FixOutFolder(settings_.OutFolder);
+  PageContext context{db_, db_name_, settings_, out_folder_, progress_};
+  switch (request.mode) {
+    case MakeMode::kBulk:
+      RunBulk(request, result);
+      return result;
+    case MakeMode::kBowlerWorkbook:
+      progress_.Message1("ＥＸＣＥＬ処理準備中です");
+      progress_.Message2(kPleaseWait);
+      RunWorkbook(request.html, result);
+      result.stopped = progress_.StopFlag();
+      if (!result.template_missing) Complete("ボウラー情報を作成しました");
+      return result;
+    case MakeMode::kMonthly: {
+      progress_.Message1("ただいま、月間表を作成中です");
+      progress_.Message2(kPleaseWait);
+      PageRunResult run = OutputMonthlyPages(context, request.bowler, AnameOf(db_, request.bowler),
+                                             request.first_month, request.last_month, true);
+      result.monthly_pages = run.pages;
+      result.stopped = run.stopped;
+      Complete("月間表を作成しました");
+      return result;
+    }
+    case MakeMode::kScore:
+      if (request.list_output) {
+        if (request.list_line.empty()) {
+          messages_.ShowWarning({"作成するデータが選択されていません！", "", 0, 10});
+          result.nothing_chosen = true;
+          return result;
+        }
+        progress_.Message1("ただいま、スコア表を作成中です");
+        progress_.Message2(kPleaseWait);
+        result.score_pages =
+            OutputScorePage(context, chooser_, messages_, request.bowler, request.list_line) ? 1 : 0;
+        result.stopped = progress_.StopFlag();
+        return result;
+      }
+      progress_.Message1("ただいま、スコア表を作成中です");
+      progress_.Message2(kPleaseWait);
+      {
+        PageRunResult run = OutputScorePages(context, request.bowler, AnameOf(db_, request.bowler),
+                                             request.start_date, request.end_date, true);
+        result.score_pages = run.pages;
+        result.stopped = run.stopped;
+      }
+      Complete("スコア表を作成しました");
+      return result;
+  }
+  return result;
+}
+
+}  // namespace lanereport

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "database/WindowSettings.h"
+#include "workbook/WorkbookState.h"
+
+namespace lanereport {
+
+class Database;
+class FolderChooser;
+class MessageWindow;
+class ProgressWindow;
+
+// The four kinds of output the make button produces.
+enum class MakeMode {
+  kBulk = 0,            // workbook with pages, then monthly and score tables of one year
+  kBowlerWorkbook = 1,  // the bowler information workbook
+  kMonthly = 2,         // monthly table pages of one bowler
+  kScore = 3,           // score table pages of one bowler
+};
+
+// What the output window (or the command line) asks the make flow for.
+struct MakeRequest {
+  MakeMode mode = MakeMode::kBowlerWorkbook;
+  std::string year;               // bulk: "YYYY"
+  bool html = false;              // workbook: publish the sheets as web pages
+  std::string bowler;             // monthly and score: the bowler's name
+  std::string first_month;        // monthly: "YYYY/MM"
+  std::string last_month;         // monthly: "YYYY/MM"
+  bool list_output = false;       // score: one play of the series list, else a period
+  std::string list_line;          // score, list output: the chosen line (empty: none chosen)
+  std::string start_date;         // score, period output: "YYYY/MM/DD"
+  std::string end_date;           // score, period output: "YYYY/MM/DD"
+};
+
+// What a make run did.
+struct MakeResult {
+  bool stopped = false;             // STOP ended the run early
+  bool template_missing = false;    // the workbook step found no template
+  bool nothing_chosen = false;      // score list output without a chosen line
+  std::string workbook_path;        // the saved workbook, when one was made
+  std::vector<std::string> pages;   // the published workbook pages
+  long monthly_pages = 0;
+  long score_pages = 0;
+};
+
+// The output folder of a make: the given folder, or the desktop when it is empty or names no
+// existing folder.
+std::string FixOutFolder(const std::string& folder);
+
+// The lines of the series list of a bowler: one per play (date, centre, level) in the levels
+// that count, newest first, as "YYYY/MM/DD" fitted to 12 bytes, a tab, the centre fitted to 20
+// bytes, a tab, the level fitted to 20 bytes. Empty when the bowler has no such games. Bar 1
+// counts the games; STOP ends the list early.
+std::vector<std::string> FillSeriesList(Database& db, const std::string& bowler,
+                                        ProgressWindow& progress);
+
+// The make button: runs one request with the look settings (the template, style sheet and
+// output folder among them) and reports through progress and messages. The bowler table and
+// month lists of the workbook stay in State() for later runs.
+class MakeFlow {
+ public:
+  MakeFlow(Database& db, std::string db_name, WindowSettings settings, ProgressWindow& progress,
+           MessageWindow& messages, FolderChooser& chooser);
+
+  MakeResult Make(const MakeRequest& request);
+  WorkbookState& State() { return state_; }
+  // The output folder of the last make.
+  const std::string& OutFolder() const { return out_folder_; }
+
+ private:
+  void RunWorkbook(bool html, MakeResult& result);
+  void RunBulk(const MakeRequest& request, MakeResult& result);
+  void Complete(const char* message);
+
+  Database& db_;
+  std::string db_name_;
+  WindowSettings settings_;
+  ProgressWindow& progress_;
+  MessageWindow& messages_;
+  FolderChooser& chooser_;
+  WorkbookState state_;
+  std::string out_folder_;
+};
+
+}  // namespace lanereport
