@@ -12,6 +12,9 @@ const std::vector<CommandEntry>& CommandTable() {
       {"profile-pages", RunProfilePages},
       {"workbook", RunWorkbook},
       {"bulk", RunBulk},
+      {"settings", RunSettings},
+      {"sheets", RunSheets},
+      {"demo", RunDemo},
   };
   return table;
 }

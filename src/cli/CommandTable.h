@@ -28,5 +28,8 @@ int RunMonthlyPages(const std::vector<std::string>& args, std::ostream& out, std
 int RunProfilePages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunWorkbook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunBulk(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunSettings(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunSheets(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace lanereport::cli

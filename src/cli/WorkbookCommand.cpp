@@ -25,8 +25,9 @@ int RunWorkbook(const std::vector<std::string>& words, std::ostream& out, std::o
 
   WindowSettings settings = LoadWindowSettings(*db);
   WorkbookRunOptions options;
-  options.template_path = args->Option("template").value_or(
-      Trim(settings.OutSheet).empty() ? DefaultTemplatePath() : settings.OutSheet);
+  options.template_path =
+      args->Option("template")
+          .value_or(Trim(settings.OutSheet).empty() ? DefaultTemplatePath() : settings.OutSheet);
   options.out_folder = ResolveOutFolder(args->Option("out"), settings);
   options.html = args->Switch("html");
   options.style_sheet = settings.StyleSheet;

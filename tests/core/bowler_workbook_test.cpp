@@ -54,7 +54,8 @@ class BowlerWorkbookTest : public ::testing::Test {
                   "<row r=\"110\"><c r=\"A110\" t=\"inlineStr\"><is><t>&lt;ZEPA_Link_1_0&gt;</t>"
                   "</is></c><c r=\"B110\" t=\"inlineStr\"><is><t>&lt;ZEPA_Link_2_1&gt;</t></is></c>"
                   "<c r=\"C110\" t=\"inlineStr\"><is><t>&lt;ZEPA_R&gt;</t></is></c></row>")
-        .AddSheet("Notes", "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>memo</t></is></c></row>")
+        .AddSheet("Notes",
+                  "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>memo</t></is></c></row>")
         .AddSheet("@work", "")
         .Write(fx_.Dir().File("template.xlsx"));
     options_.template_path = fx_.Dir().File("template.xlsx");
@@ -81,7 +82,8 @@ TEST_F(BowlerWorkbookTest, FillsSavesPublishesAndLinksTheYearFolders) {
   WorkbookRunResult result = Run();
   std::string f = fx_.Dir().File("out/score2003");
   EXPECT_EQ(result.workbook_path, f + "/score2003.xlsx");
-  EXPECT_EQ(result.pages, (std::vector<std::string>{f + "/Month-2003.html", f + "/Notes-2003.html"}));
+  EXPECT_EQ(result.pages,
+            (std::vector<std::string>{f + "/Month-2003.html", f + "/Notes-2003.html"}));
   EXPECT_FALSE(std::filesystem::exists(f + "/@work-2003.html"));
   EXPECT_TRUE(messages_.shown.empty());
 

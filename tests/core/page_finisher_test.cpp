@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "CountingProgress.h"
 #include "TempDir.h"
 #include "pages/Authorship.h"
-#include "CountingProgress.h"
 #include "util/Cp932.h"
 #include "util/Make.h"
 #include "workbook/PageFinisher.h"
@@ -103,8 +103,8 @@ TEST(PageFinisherTest, FinishesInPlaceAndStopsAtAnUnreadablePage) {
   EXPECT_TRUE(FinishPages({dir.File("Stat-2003.html")}, context, progress));
   std::string once = ReadFileBytes(dir.File("Stat-2003.html"));
   EXPECT_NE(once.find("<title>ExcelOutPut</title>"), std::string::npos);
-  EXPECT_FALSE(FinishPages({dir.File("missing.html"), dir.File("Rate-2003.html")}, context,
-                           progress));
+  EXPECT_FALSE(
+      FinishPages({dir.File("missing.html"), dir.File("Rate-2003.html")}, context, progress));
   EXPECT_EQ(ReadFileBytes(dir.File("Rate-2003.html")), "<body>\n</body>\n");
 }
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "CountingProgress.h"
 #include "GameBuilder.h"
 #include "ScoreDb.h"
 #include "database/MasterLists.h"
 #include "database/clsS_OUTPUT_Data.h"
 #include "scoring/clsResult_List.h"
-#include "CountingProgress.h"
 #include "util/Clock.h"
 #include "workbook/SelectionBuilder.h"
 #include "workbook/StatisticsSheet.h"
@@ -67,10 +67,11 @@ TEST_F(StatisticsSheetTest, PeriodModePlacesBowlersByNumber) {
   ASSERT_EQ(rows.size(), 6u);
   EXPECT_EQ(rows[0], Row({"出力条件", "ボウリング場", "----------------------", "レベル",
                           "----------------------", "期間", "'2003/01/01", "～", "'2003/12/31"}));
-  std::vector<std::string> heads = {"優先順位", "ボウラー名", "性別",       "スコア合計",
-                                    "ゲーム数", "ハイスコア", "ロースコア", "ハイシリーズ",
-                                    "合計AVG"};
-  for (int m = 1; m <= 12; ++m) heads.push_back("2003年" + std::string(m < 10 ? "0" : "") + std::to_string(m) + "月");
+  std::vector<std::string> heads = {"優先順位",   "ボウラー名",   "性別",
+                                    "スコア合計", "ゲーム数",     "ハイスコア",
+                                    "ロースコア", "ハイシリーズ", "合計AVG"};
+  for (int m = 1; m <= 12; ++m)
+    heads.push_back("2003年" + std::string(m < 10 ? "0" : "") + std::to_string(m) + "月");
   EXPECT_EQ(rows[1], Row(heads));
   EXPECT_EQ(rows[2], "");
   std::vector<std::string> yamada = {"1", "山田", "男", "330", "4", "90", "70", "240", "82.5"};
@@ -113,9 +114,9 @@ TEST_F(StatisticsSheetTest, CountModeKeepsMonthValuesUnderTheirHeads) {
   def.Pastcount(2);
   std::vector<std::string> rows = BuildStatisticsRows(fx_.Db(), def, bowlers_, state_, progress_);
   ASSERT_EQ(rows.size(), 6u);
-  EXPECT_EQ(rows[0], Row({"出力条件", "ボウリング場", "----------------------", "レベル",
-                          "----------------------", "GAME数", "'2003/12/31", "から過去", "2",
-                          "Game"}));
+  EXPECT_EQ(rows[0],
+            Row({"出力条件", "ボウリング場", "----------------------", "レベル",
+                 "----------------------", "GAME数", "'2003/12/31", "から過去", "2", "Game"}));
   // The two latest games of all bowlers are in June and July.
   EXPECT_NE(rows[1].find(Row({"合計AVG", "2003年06月", "2003年07月"})), std::string::npos);
   EXPECT_EQ(rows[3], Row({"1", "山田", "男", "170", "2", "90", "80", "0", "85.0", "", "90.0"}));

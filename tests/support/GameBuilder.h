@@ -19,11 +19,12 @@ void AddLevel(Database& db, const std::string& name, long number, bool target,
 
 // A game whose ten frames are all the open frame (first, second), e.g. ("8", "1") scores 90.
 void AddOpenGame(Database& db, const std::string& bowler, const std::string& alley,
-                 const std::string& level, const std::string& date, long game, const std::string& first,
-                 const std::string& second);
+                 const std::string& level, const std::string& date, long game,
+                 const std::string& first, const std::string& second);
 // A game from its 21 roll entries as typed (slot 0..20; empty entries are skipped).
 void AddGame(Database& db, const std::string& bowler, const std::string& alley,
              const std::string& level, const std::string& date, long game,
-             const std::vector<std::string>& rolls, long handicap = 0, const std::string& memo = "");
+             const std::vector<std::string>& rolls, long handicap = 0,
+             const std::string& memo = "");
 
 }  // namespace lanereport::testing

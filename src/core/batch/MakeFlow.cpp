@@ -174,7 +174,8 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
         progress_.Message1("ただいま、スコア表を作成中です");
         progress_.Message2(kPleaseWait);
         result.score_pages =
-            OutputScorePage(context, chooser_, messages_, request.bowler, request.list_line) ? 1 : 0;
+            OutputScorePage(context, chooser_, messages_, request.bowler, request.list_line) ? 1
+                                                                                             : 0;
         result.stopped = progress_.StopFlag();
         return result;
       }

@@ -24,24 +24,24 @@ enum class MakeMode {
 // What the output window (or the command line) asks the make flow for.
 struct MakeRequest {
   MakeMode mode = MakeMode::kBowlerWorkbook;
-  std::string year;               // bulk: "YYYY"
-  bool html = false;              // workbook: publish the sheets as web pages
-  std::string bowler;             // monthly and score: the bowler's name
-  std::string first_month;        // monthly: "YYYY/MM"
-  std::string last_month;         // monthly: "YYYY/MM"
-  bool list_output = false;       // score: one play of the series list, else a period
-  std::string list_line;          // score, list output: the chosen line (empty: none chosen)
-  std::string start_date;         // score, period output: "YYYY/MM/DD"
-  std::string end_date;           // score, period output: "YYYY/MM/DD"
+  std::string year;          // bulk: "YYYY"
+  bool html = false;         // workbook: publish the sheets as web pages
+  std::string bowler;        // monthly and score: the bowler's name
+  std::string first_month;   // monthly: "YYYY/MM"
+  std::string last_month;    // monthly: "YYYY/MM"
+  bool list_output = false;  // score: one play of the series list, else a period
+  std::string list_line;     // score, list output: the chosen line (empty: none chosen)
+  std::string start_date;    // score, period output: "YYYY/MM/DD"
+  std::string end_date;      // score, period output: "YYYY/MM/DD"
 };
 
 // What a make run did.
 struct MakeResult {
-  bool stopped = false;             // STOP ended the run early
-  bool template_missing = false;    // the workbook step found no template
-  bool nothing_chosen = false;      // score list output without a chosen line
-  std::string workbook_path;        // the saved workbook, when one was made
-  std::vector<std::string> pages;   // the published workbook pages
+  bool stopped = false;            // STOP ended the run early
+  bool template_missing = false;   // the workbook step found no template
+  bool nothing_chosen = false;     // score list output without a chosen line
+  std::string workbook_path;       // the saved workbook, when one was made
+  std::vector<std::string> pages;  // the published workbook pages
   long monthly_pages = 0;
   long score_pages = 0;
 };

@@ -48,15 +48,15 @@ void BowlerWorkbook::PrintWorkbook(XlsxWorkbook& book, bool& /*cancel*/,
     if (StartsWith(name, "@")) continue;
     std::string page = AddPathSeparator(folder_path) + name + "-" + state_.bulk_year + ".html";
     result_.pages.push_back(page);
-    book.PublishObjects()
-        .Add(kSourceSheet, page, name, "", kHtmlStatic, "", "")
-        .Publish(true);
+    book.PublishObjects().Add(kSourceSheet, page, name, "", kHtmlStatic, "", "").Publish(true);
     progress_.CountProgress(0, 1);
     if (progress_.StopFlag()) break;
   }
 }
 
-void BowlerWorkbook::ShowWorkbook(const std::string& path) { result_.workbook_path = path; }
+void BowlerWorkbook::ShowWorkbook(const std::string& path) {
+  result_.workbook_path = path;
+}
 
 WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
   result_ = {};

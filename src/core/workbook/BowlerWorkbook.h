@@ -25,10 +25,10 @@ struct WorkbookRunOptions {
 
 // What the run left behind.
 struct WorkbookRunResult {
-  bool template_missing = false;    // nothing was made
-  std::string workbook_path;        // the saved workbook (F/W.xlsx)
-  std::vector<std::string> pages;   // the published pages, in sheet order
-  bool finishing_failed = false;    // "置換に失敗しました！" was shown
+  bool template_missing = false;   // nothing was made
+  std::string workbook_path;       // the saved workbook (F/W.xlsx)
+  std::vector<std::string> pages;  // the published pages, in sheet order
+  bool finishing_failed = false;   // "置換に失敗しました！" was shown
 };
 
 // The bowler information workbook run: checks the template, fills every sheet named like a
@@ -39,8 +39,8 @@ struct WorkbookRunResult {
 // them afterwards). Warnings go to messages; progress and STOP through progress.
 class BowlerWorkbook : public ExcelControlEvents {
  public:
-  BowlerWorkbook(Database& db, std::string db_name, WorkbookState& state,
-                 ProgressWindow& progress, MessageWindow& messages);
+  BowlerWorkbook(Database& db, std::string db_name, WorkbookState& state, ProgressWindow& progress,
+                 MessageWindow& messages);
   ~BowlerWorkbook() override;
 
   WorkbookRunResult Run(const WorkbookRunOptions& options);

@@ -15,7 +15,8 @@ namespace lanereport {
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
-constexpr const char* kMeta = "<meta http-equiv=Content-Type content=\"text/html; charset=shift_jis\">";
+constexpr const char* kMeta =
+    "<meta http-equiv=Content-Type content=\"text/html; charset=shift_jis\">";
 
 // The page's lines joined again, each ending with CR LF.
 std::string NormaliseLines(std::string_view page) {
@@ -31,7 +32,9 @@ std::string NormaliseLines(std::string_view page) {
   return out;
 }
 
-std::string MonthLabel(const std::string& m) { return m.substr(0, 4) + "年" + m.substr(4, 2) + "月"; }
+std::string MonthLabel(const std::string& m) {
+  return m.substr(0, 4) + "年" + m.substr(4, 2) + "月";
+}
 
 std::string NextMonth(const std::string& date) {
   int y = std::stoi(date.substr(0, 4));
@@ -109,10 +112,10 @@ std::string FinishPageBytes(std::string_view page, const FinishingContext& conte
                     Utf8ToCp932("<form action=\"javascript:location.reload()\"><input "
                                 "type=\"submit\" value=\"再表示\"></form>"));
   progress.CountProgress(1, 1);
-  text = ReplaceAll(text, "</body>",
-                    std::string("<div style=\"text-align:right;\"><a href=\"") +
-                        kGeneratorHomePage + "\">GENERATOR <em>ZEPA</em></a></div><br>" + kCrLf +
-                        "</body>");
+  text =
+      ReplaceAll(text, "</body>",
+                 std::string("<div style=\"text-align:right;\"><a href=\"") + kGeneratorHomePage +
+                     "\">GENERATOR <em>ZEPA</em></a></div><br>" + kCrLf + "</body>");
   progress.CountProgress(1, 1);
   text = ReplaceAll(text, "<img", Utf8ToCp932("<img alt=\"グラフ\""));
   progress.CountProgress(1, 1);

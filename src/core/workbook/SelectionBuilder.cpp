@@ -30,8 +30,8 @@ std::string LevelAlleyCondition(std::string_view alley, std::string_view level) 
 std::unique_ptr<clsResult_List> SelectStatisticsGames(Database& db, std::string_view bowler,
                                                       std::string_view alley,
                                                       std::string_view level,
-                                                      std::string_view start,
-                                                      std::string_view end, long past_count) {
+                                                      std::string_view start, std::string_view end,
+                                                      long past_count) {
   auto list = std::make_unique<clsResult_List>(db);
   std::string start_digits = ReplaceAll(start, "/", "");
   std::string end_digits = ReplaceAll(end, "/", "");
@@ -40,8 +40,8 @@ std::unique_ptr<clsResult_List> SelectStatisticsGames(Database& db, std::string_
     if (past_count == 0) {
       std::string text = "Bowler_Name = " + SqlQuote(bowler) + "\r\n";
       if (!Trim(condition).empty()) text += " And " + condition;
-      text += " And Play_Date Between " + SqlQuote(start_digits) + " And " +
-              SqlQuote(end_digits) + "\r\n";
+      text += " And Play_Date Between " + SqlQuote(start_digits) + " And " + SqlQuote(end_digits) +
+              "\r\n";
       list->SelectRecord(text, 0);
     } else {
       list->SelectCount(bowler, end_digits, past_count, 3, condition, "");

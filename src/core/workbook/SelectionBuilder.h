@@ -28,7 +28,7 @@ std::string LevelAlleyCondition(std::string_view alley, std::string_view level);
 std::unique_ptr<clsResult_List> SelectStatisticsGames(Database& db, std::string_view bowler,
                                                       std::string_view alley,
                                                       std::string_view level,
-                                                      std::string_view start,
-                                                      std::string_view end, long past_count);
+                                                      std::string_view start, std::string_view end,
+                                                      long past_count);
 
 }  // namespace lanereport

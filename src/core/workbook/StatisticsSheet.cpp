@@ -21,7 +21,7 @@ constexpr std::size_t kSwitchFirstFrameRate = 28;
 constexpr std::size_t kSwitchTotalAvg = 36;
 constexpr std::size_t kSwitchMonthAvg = 37;
 
-const char* const kRateNames[] = {"ストライク", "サイド", "スペア",   "オープン",
+const char* const kRateNames[] = {"ストライク", "サイド",   "スペア",     "オープン",
                                   "ガター",     "ファール", "スプリット", "スプリットカバー"};
 const char* const kFullWidthFrames[] = {"１", "２", "３", "４", "５",
                                         "６", "７", "８", "９", "１０"};
@@ -53,16 +53,20 @@ int LastDay(int y, int m) {
 // stepping as the sheet's month heads do.
 std::vector<std::string> MonthsBetween(std::string first, const std::string& last) {
   std::vector<std::string> months;
-  for (std::string d = first; d <= last; d = NextMonth(d)) months.push_back(d.substr(0, 4) + d.substr(5, 2));
+  for (std::string d = first; d <= last; d = NextMonth(d))
+    months.push_back(d.substr(0, 4) + d.substr(5, 2));
   return months;
 }
 
-std::string Field(const std::string& text) { return text + std::string(kSepChar); }
+std::string Field(const std::string& text) {
+  return text + std::string(kSepChar);
+}
 
 std::string Heads(std::size_t index) {
-  static const char* const kSingle[] = {"性別",   "称号",   "肩書きA", "肩書きB",     "座右の銘",
-                                        "身長",   "体重",   "利き腕",  "メールアドレス", "ボール",
-                                        "リスタイ", "シューズ", "バッグ",  "スコア合計",   "ゲーム数"};
+  static const char* const kSingle[] = {"性別",           "称号",       "肩書きA",  "肩書きB",
+                                        "座右の銘",       "身長",       "体重",     "利き腕",
+                                        "メールアドレス", "ボール",     "リスタイ", "シューズ",
+                                        "バッグ",         "スコア合計", "ゲーム数"};
   if (index < 15) return Field(kSingle[index]);
   if (index == kSwitchDistribution) {
     std::string heads;
@@ -77,7 +81,8 @@ std::string Heads(std::size_t index) {
   if (index < kSwitchTotalAvg) {
     std::string heads;
     for (const char* frame : kFullWidthFrames)
-      heads += Field(std::string(frame) + "フレーム／" + kRateNames[index - kSwitchFirstFrameRate] + "確率");
+      heads += Field(std::string(frame) + "フレーム／" + kRateNames[index - kSwitchFirstFrameRate] +
+                     "確率");
     return heads;
   }
   if (index == kSwitchTotalAvg) return Field("合計AVG");
@@ -86,17 +91,28 @@ std::string Heads(std::size_t index) {
 
 std::string BowlerText(const clsBowler_Data& b, std::size_t index) {
   switch (index) {
-    case 2: return b.Ranka();
-    case 3: return b.Rankb();
-    case 4: return b.Maxim();
-    case 5: return b.Height();
-    case 6: return b.Weight();
-    case 7: return b.Arm();
-    case 8: return b.Mailaddress();
-    case 9: return b.Ball();
-    case 10: return b.Wrist();
-    case 11: return b.Shoes();
-    default: return b.Bag();
+    case 2:
+      return b.Ranka();
+    case 3:
+      return b.Rankb();
+    case 4:
+      return b.Maxim();
+    case 5:
+      return b.Height();
+    case 6:
+      return b.Weight();
+    case 7:
+      return b.Arm();
+    case 8:
+      return b.Mailaddress();
+    case 9:
+      return b.Ball();
+    case 10:
+      return b.Wrist();
+    case 11:
+      return b.Shoes();
+    default:
+      return b.Bag();
   }
 }
 
@@ -106,21 +122,29 @@ std::string Values(std::size_t index, const clsBowler_Data& b, clsResult_List& g
   if (index == kSwitchTitle) return Field(BowlerTitle(games, b.Sex()));
   if (index < 13) return Field(BowlerText(b, index));
   switch (index) {
-    case 13: return Field(std::to_string(games.ScoreTotal()));
-    case 14: return Field(std::to_string(games.Count()));
+    case 13:
+      return Field(std::to_string(games.ScoreTotal()));
+    case 14:
+      return Field(std::to_string(games.Count()));
     case kSwitchDistribution: {
       std::string values;
       for (long k = 0; k <= 30; ++k) values += Field(std::to_string(games.Distribution(k * 10)));
       return values;
     }
-    case 16: return Field(std::to_string(games.MaxScore()));
-    case 17: return Field(std::to_string(games.MinScore()));
-    case 18: return Field(std::to_string(games.MaxSeries()));
-    case 19: return Field(std::to_string(games.MinSeries()));
-    default: break;
+    case 16:
+      return Field(std::to_string(games.MaxScore()));
+    case 17:
+      return Field(std::to_string(games.MinScore()));
+    case 18:
+      return Field(std::to_string(games.MaxSeries()));
+    case 19:
+      return Field(std::to_string(games.MinSeries()));
+    default:
+      break;
   }
   if (index < kSwitchFirstFrameRate)
-    return Field(FormatFixed1(games.AllProbability(static_cast<long>(index - kSwitchFirstAllRate))));
+    return Field(
+        FormatFixed1(games.AllProbability(static_cast<long>(index - kSwitchFirstAllRate))));
   if (index < kSwitchTotalAvg) {
     long kind = static_cast<long>(index - kSwitchFirstFrameRate);
     std::string values;
@@ -211,11 +235,13 @@ std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Dat
   }
   if (t2.empty()) t2 = DateText(ry, rm, LastDay(ry, rm));
 
-  std::string row1 = Field("出力条件") + Field("ボウリング場") + Field(alley) + Field("レベル") + Field(level);
+  std::string row1 =
+      Field("出力条件") + Field("ボウリング場") + Field(alley) + Field("レベル") + Field(level);
   if (def.Condition())
     row1 += Field("期間") + Field("'" + t1) + Field("～") + Field("'" + t2);
   else
-    row1 += Field("GAME数") + Field("'" + t2) + Field("から過去") + Field(std::to_string(past)) + Field("Game");
+    row1 += Field("GAME数") + Field("'" + t2) + Field("から過去") + Field(std::to_string(past)) +
+            Field("Game");
   rows.push_back(row1);
   progress.CountProgress(1, 1);
 
@@ -240,7 +266,8 @@ std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Dat
       }
     }
     if (heads) months = MonthsBetween(t1, t2);
-    for (const std::string& m : months) row2 += Field(m.substr(0, 4) + "年" + m.substr(4, 2) + "月");
+    for (const std::string& m : months)
+      row2 += Field(m.substr(0, 4) + "年" + m.substr(4, 2) + "月");
   }
   rows.push_back(row2);
   progress.CountProgress(1, 1);

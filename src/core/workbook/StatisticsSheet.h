@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "util/Clock.h"
-#include "workbook/clsExcelControl.h"
 #include "workbook/WorkbookState.h"
+#include "workbook/clsExcelControl.h"
 
 namespace lanereport {
 

@@ -177,12 +177,16 @@ void XlsxSheet::Index() {
   std::sort(columns_.begin(), columns_.end(),
             [](const ColumnInfo& a, const ColumnInfo& b) { return a.first < b.first; });
 
+  // The default width counts characters without the cell's padding, which stored widths
+  // include: 8.43 characters are 64 pixels with a 7-pixel digit and 5 pixels of padding.
   pugi::xml_node format = XmlChild(root, "sheetFormatPr");
+  double characters = 8.43;
   if (pugi::xml_attribute width = format.attribute("defaultColWidth")) {
-    default_column_width_ = width.as_double(8.43);
+    characters = width.as_double(8.43);
   } else if (pugi::xml_attribute base = format.attribute("baseColWidth")) {
-    default_column_width_ = base.as_double(8) + 0.71;
+    characters = base.as_double(8) + 0.43;
   }
+  default_column_width_ = (std::round(characters * 7) + 5) / 7;
   default_row_height_ = format.attribute("defaultRowHeight").as_double(15);
 }
 

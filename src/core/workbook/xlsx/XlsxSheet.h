@@ -94,7 +94,8 @@ class XlsxSheet {
   std::optional<CellArea> UsedRange() const;
   const std::vector<CellArea>& MergedCells() const { return merges_; }
 
-  double ColumnWidth(int column) const;  // in characters of the default font
+  // Stored column width: characters of the default font's digit width, padding included.
+  double ColumnWidth(int column) const;
   bool ColumnHidden(int column) const;
   double RowHeight(int row) const;  // in points
   bool RowHidden(int row) const;
@@ -147,7 +148,7 @@ class XlsxSheet {
   std::map<int, RowEntry> rows_;
   std::vector<CellArea> merges_;
   std::vector<ColumnInfo> columns_;
-  double default_column_width_ = 8.43;
+  double default_column_width_ = 64.0 / 7;
   double default_row_height_ = 15;
   std::map<int, SharedFormula> shared_;
   std::set<std::uint64_t> written_;

@@ -254,6 +254,7 @@ int XlsxStyles::WithQuotePrefix(int xf, bool on) {
   int index = Count() - 1;
   if (pugi::xml_attribute count = cell_xfs_.attribute("count")) count = index + 1;
   variants_[key] = index;
+  variants_[std::make_pair(index, !on)] = xf;  // switching back gives the original
   changed_ = true;
   return index;
 }

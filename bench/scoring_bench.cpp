@@ -1,0 +1,124 @@
+// Selection and statistics of one bowler's games on a league-sized sample database (99 bowlers,
+// five years). The database is made once, in a temporary folder, before the first benchmark.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "database/DataBase.h"
+#include "database/Database.h"
+#include "database/Recordset.h"
+#include "sample/SampleDatabase.h"
+#include "scoring/clsResult_List.h"
+#include "util/Clock.h"
+
+namespace lanereport {
+namespace {
+
+class LeagueSample {
+ public:
+  LeagueSample() {
+    std::string pattern = std::filesystem::temp_directory_path().string() + "/lrbench-XXXXXX";
+    if (!::mkdtemp(pattern.data())) std::abort();
+    folder_ = pattern;
+    SampleOptions options;
+    options.bowlers = 99;
+    options.years = 5;
+    options.end_year = 2023;
+    CreateSampleDatabase(folder_ + "/league.db", options);
+    db_ = OpenDataBase(folder_ + "/league.db", kSuitePassword);
+    auto first = db_->OpenRecordset("Select * From Bowler_Data Where Number = 1");
+    bowler_ = first->Field("Name").Text();
+  }
+  ~LeagueSample() {
+    db_.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+  }
+
+  Database& Db() { return *db_; }
+  const std::string& Bowler() const { return bowler_; }
+
+ private:
+  std::string folder_;
+  std::unique_ptr<Database> db_;
+  std::string bowler_;
+};
+
+LeagueSample& Sample() {
+  static LeagueSample sample;
+  return sample;
+}
+
+std::string YearCondition(const std::string& bowler) {
+  return "Bowler_Name = " + SqlQuote(bowler) +
+         "\r\n And Play_Date Between '20230101' And '20231231'\r\n";
+}
+
+// Everything a statistics sheet asks of one bowler's list.
+void AllStatistics(clsResult_List& list, benchmark::State& state) {
+  list.CalcProbability();
+  long sum = list.ScoreTotal() + list.MaxScore() + list.MinScore() + list.MaxSeries() +
+             list.MinSeries() + list.MaxGameNumber();
+  for (long b = 0; b <= 300; b += 10) sum += list.Distribution(b);
+  double rates = list.Avg();
+  for (int kind = 0; kind < 8; ++kind) {
+    rates += list.AllProbability(kind);
+    for (int frame = 0; frame <= 9; ++frame) rates += list.Probability(frame, kind);
+  }
+  for (int month = 1; month <= 12; ++month) {
+    char m[16];
+    std::snprintf(m, sizeof m, "2023%02d", month);
+    rates += list.MonthAvg(m);
+  }
+  benchmark::DoNotOptimize(sum);
+  benchmark::DoNotOptimize(rates);
+  benchmark::DoNotOptimize(list.MaxSeriesGame());
+  benchmark::DoNotOptimize(list.getStartMonth() + list.getEndMonth());
+  state.counters["games"] = static_cast<double>(list.Count());
+}
+
+void BM_SelectBowlerYear(benchmark::State& state) {
+  LeagueSample& sample = Sample();
+  std::string condition = YearCondition(sample.Bowler());
+  for (auto _ : state) {
+    clsResult_List list(sample.Db());
+    list.SelectRecord(condition, 0);
+    benchmark::DoNotOptimize(list.Count());
+  }
+}
+BENCHMARK(BM_SelectBowlerYear)->Unit(benchmark::kMillisecond);
+
+void BM_SelectBowlerYearWithStatistics(benchmark::State& state) {
+  LeagueSample& sample = Sample();
+  std::string condition = YearCondition(sample.Bowler());
+  for (auto _ : state) {
+    clsResult_List list(sample.Db());
+    list.SelectRecord(condition, 0);
+    AllStatistics(list, state);
+  }
+}
+BENCHMARK(BM_SelectBowlerYearWithStatistics)->Unit(benchmark::kMillisecond);
+
+void BM_StatisticsOnly(benchmark::State& state) {
+  LeagueSample& sample = Sample();
+  clsResult_List list(sample.Db());
+  list.SelectRecord(YearCondition(sample.Bowler()), 0);
+  for (auto _ : state) AllStatistics(list, state);
+}
+BENCHMARK(BM_StatisticsOnly)->Unit(benchmark::kMillisecond);
+
+void BM_LatestThirtyGames(benchmark::State& state) {
+  LeagueSample& sample = Sample();
+  for (auto _ : state) {
+    clsResult_List list(sample.Db());
+    list.SelectCount(sample.Bowler(), "20231231", 30, 3, "", "");
+    AllStatistics(list, state);
+  }
+}
+BENCHMARK(BM_LatestThirtyGames)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace lanereport

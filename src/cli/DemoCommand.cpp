@@ -1,0 +1,101 @@
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "CliSupport.h"
+#include "CommandTable.h"
+#include "Commands.h"
+#include "TerminalProgress.h"
+#include "batch/MakeFlow.h"
+#include "database/DataBase.h"
+#include "database/Database.h"
+#include "database/Recordset.h"
+#include "database/WindowSettings.h"
+#include "pages/ProfilePageOutput.h"
+#include "sample/SampleDatabase.h"
+#include "util/AppError.h"
+#include "util/Make.h"
+#include "util/PathControl.h"
+#include "util/SpecialFolder.h"
+
+namespace lanereport::cli {
+namespace {
+
+constexpr const char* kUsage = "使い方: lanereport demo [DIR]";
+
+// The images the default look settings name, kept in the program folder's jpg folder.
+const char* const kLookImages[] = {"BG.jpg",     "waku0.jpg", "waku.jpg",
+                                   "strike.jpg", "spare.jpg", "space.jpg"};
+
+// Copies a file of the program folder to target unless target is there already.
+void CopyFromProgramFolder(const std::string& name, const std::string& target) {
+  if (IsExistFile(target)) return;
+  std::string source = GetProgramFolder() + name;
+  std::ifstream in(source, std::ios::binary);
+  if (!in) throw AppError(kErrFile, "demo", "プログラムフォルダにファイルがありません：" + source);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  MakeFile(target, bytes.str());
+}
+
+// The year of the newest game.
+std::string LatestYear(Database& db) {
+  auto rs = db.OpenRecordset("Select Max(Play_Date) As Latest From Result_Data");
+  std::string latest = rs->Eof() ? "" : rs->Field("Latest").Text();
+  if (latest.size() < 4) throw AppError(kErrNoData, "demo", "サンプルデータにゲームがありません");
+  return latest.substr(0, 4);
+}
+
+}  // namespace
+
+int RunDemo(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  if (words.size() > 1 || (!words.empty() && words[0].rfind("--", 0) == 0)) {
+    err << kUsage << "\n";
+    return kExitUsage;
+  }
+  std::string dir = std::filesystem::absolute(words.empty() ? "demo" : words[0]).lexically_normal();
+  if (!dir.empty() && dir.back() == '/') dir.pop_back();
+  std::string site = dir + "/site";
+  std::string db_path = dir + "/sample.db";
+  MakeFolders(site + "/jpg");
+
+  StopSignal stop;
+  CliMessages messages(out, err, &stop);
+  TerminalProgress progress(err, stop);
+  if (!IsExistFile(db_path)) {
+    progress.Message1("サンプルデータベースを作成中です");
+    SampleSummary made = CreateSampleDatabase(db_path, SampleOptions{}, &progress);
+    out << "サンプルデータベースを作成しました：" << db_path << "（ボウラー " << made.bowlers
+        << " 人、ゲーム " << made.games << " 件）\n";
+  }
+  CopyFromProgramFolder("BowlerData.xlsx", dir + "/BowlerData.xlsx");
+  for (const char* image : kLookImages)
+    CopyFromProgramFolder(std::string("jpg/") + image, site + "/jpg/" + image);
+
+  std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
+  if (!db) return kExitFailed;
+  WindowSettings settings = LoadWindowSettings(*db);
+  settings.OutFolder = site;
+  settings.OutSheet = dir + "/BowlerData.xlsx";
+  SaveWindowSettings(*db, settings);
+  std::string year = LatestYear(*db);
+  std::string db_name = DbNameOf(db_path);
+
+  GivenFolder chooser(site);
+  MakeFlow flow(*db, db_name, settings, progress, messages, chooser);
+  MakeRequest request;
+  request.mode = MakeMode::kBulk;
+  request.year = year;
+  MakeResult result = flow.Make(request);
+  if (!result.stopped && !stop.Raised())
+    CreateProfilePages(*db, db_name, site + "/", "", progress, messages);
+  if (result.stopped || stop.Raised()) {
+    err << kStoppedMessage << "\n";
+    return kExitStopped;
+  }
+  std::string first = site + "/" + db_name + year + "/Month-" + year + ".html";
+  out << "最初に開くページ：" << first << "\n";
+  return kExitOk;
+}
+
+}  // namespace lanereport::cli

@@ -1,0 +1,54 @@
+#include "CliSupport.h"
+#include "CommandTable.h"
+#include "Commands.h"
+#include "database/Database.h"
+#include "database/WindowSettings.h"
+#include "util/AppError.h"
+
+namespace lanereport::cli {
+namespace {
+
+constexpr const char* kUsage = "使い方: lanereport settings DB [KEY=VALUE ...]";
+
+}  // namespace
+
+int RunSettings(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  if (words.empty() || words[0].rfind("--", 0) == 0) {
+    err << kUsage << "\n";
+    return kExitUsage;
+  }
+  std::vector<std::pair<std::string, std::string>> changes;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    auto eq = words[i].find('=');
+    WindowSettings probe;
+    if (eq == std::string::npos || !probe.Find(words[i].substr(0, eq))) {
+      err << "設定の指定が正しくありません：" << words[i] << "\n"
+          << "キー: CharacterColor Background StyleSheet Frame1 Frame2 Space Spare Strike "
+             "LinkPath OutFolder OutSheet\n"
+          << kUsage << "\n";
+      return kExitUsage;
+    }
+    changes.emplace_back(words[i].substr(0, eq), words[i].substr(eq + 1));
+  }
+  std::unique_ptr<Database> db = OpenScoreDatabase(words[0], err);
+  if (!db) return kExitFailed;
+
+  WindowSettings settings = LoadWindowSettings(*db);
+  if (!changes.empty()) {
+    for (const auto& [key, value] : changes) *settings.Find(key) = value;
+    // All or nothing: a refused value leaves every setting as it was.
+    db->BeginTrans();
+    try {
+      SaveWindowSettings(*db, settings);
+      db->CommitTrans();
+    } catch (const AppError&) {
+      db->Rollback();
+      throw;
+    }
+    settings = LoadWindowSettings(*db);
+  }
+  for (const char* key : WindowSettings::Keys()) out << key << "=" << *settings.Find(key) << "\n";
+  return kExitOk;
+}
+
+}  // namespace lanereport::cli
