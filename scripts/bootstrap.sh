@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, testing and the demo need, only those missing.
 set -euo pipefail
 packages=(build-essential cmake pkg-config libsqlite3-dev libzip-dev libpugixml-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev sqlite3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
