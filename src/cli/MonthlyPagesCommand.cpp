@@ -1,22 +1,11 @@
-#include "CliSupport.h"
+#include "BowlerPageRange.h"
 #include "CommandTable.h"
-#include "Commands.h"
-#include "TerminalProgress.h"
-#include "database/DataBase.h"
-#include "database/Database.h"
-#include "database/WindowSettings.h"
-#include "database/clsBowler_Data.h"
 #include "pages/MonthlyPageOutput.h"
-#include "util/AppError.h"
 #include "util/DateText.h"
 #include "util/StringUtil.h"
 
 namespace lanereport::cli {
 namespace {
-
-constexpr const char* kUsage =
-    "使い方: lanereport monthly-pages DB --bowler NAME --from YYYY/MM --to YYYY/MM [--out DIR] "
-    "[--keep]";
 
 // "YYYY/MM" (also "YYYY/M" or "YYYY-MM") as "YYYY/MM"; nothing for anything else.
 std::optional<std::string> ParseMonth(const std::string& text) {
@@ -29,48 +18,15 @@ std::optional<std::string> ParseMonth(const std::string& text) {
 }  // namespace
 
 int RunMonthlyPages(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-  std::optional<Args> args = ParseDbCommand(words, {"bowler", "from", "to", "out"}, {"keep"},
-                                            {"bowler", "from", "to"}, kUsage, err);
-  if (!args) return kExitUsage;
-  std::optional<std::string> from = ParseMonth(*args->Option("from"));
-  std::optional<std::string> to = ParseMonth(*args->Option("to"));
-  if (!from || !to) {
-    err << "日付が正しくありません：" << *args->Option(from ? "to" : "from") << "\n"
-        << kUsage << "\n";
-    return kExitUsage;
-  }
-  std::string db_path = args->Positional()[0];
-  std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
-  if (!db) return kExitFailed;
-
-  std::string bowler = *args->Option("bowler");
-  clsBowler_Data record(*db);
-  try {
-    record.Name(bowler);
-    record.Load();
-  } catch (const AppError&) {
-    err << "ボウラーが見つかりません：" << bowler << "\n";
-    return kExitFailed;
-  }
-  WindowSettings settings = LoadWindowSettings(*db);
-  std::string out_folder = ResolveOutFolder(args->Option("out"), settings);
-
-  StopSignal stop;
-  PageRunResult result;
-  {
-    TerminalProgress progress(err, stop);
-    progress.Message1("ただいま、月間表を作成中です");
-    progress.Message2("しばらくお待ちください...");
-    PageContext context{*db, DbNameOf(db_path), settings, out_folder, progress};
-    result = OutputMonthlyPages(context, record.Name(), record.Aname(), *from, *to,
-                                !args->Switch("keep"));
-  }
-  if (result.stopped || stop.Raised()) {
-    err << kStoppedMessage << "\n";
-    return kExitStopped;
-  }
-  out << "月間表を作成しました\n";
-  return kExitOk;
+  static const BowlerPageRange command{
+      "使い方: lanereport monthly-pages DB --bowler NAME --from YYYY/MM --to YYYY/MM "
+      "[--out DIR] [--keep]",
+      ParseMonth,
+      "ただいま、月間表を作成中です",
+      "月間表を作成しました",
+      OutputMonthlyPages,
+  };
+  return RunBowlerPageRange(command, words, out, err);
 }
 
 }  // namespace lanereport::cli

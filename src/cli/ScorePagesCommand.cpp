@@ -1,67 +1,24 @@
-#include "CliSupport.h"
+#include "BowlerPageRange.h"
 #include "CommandTable.h"
-#include "Commands.h"
-#include "TerminalProgress.h"
-#include "database/DataBase.h"
-#include "database/Database.h"
-#include "database/WindowSettings.h"
-#include "database/clsBowler_Data.h"
 #include "pages/ScorePageOutput.h"
-#include "util/AppError.h"
 #include "util/DateText.h"
 
 namespace lanereport::cli {
-namespace {
-
-constexpr const char* kUsage =
-    "使い方: lanereport score-pages DB --bowler NAME --from YYYY/MM/DD --to YYYY/MM/DD "
-    "[--out DIR] [--keep]";
-
-}  // namespace
 
 int RunScorePages(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-  std::optional<Args> args = ParseDbCommand(words, {"bowler", "from", "to", "out"}, {"keep"},
-                                            {"bowler", "from", "to"}, kUsage, err);
-  if (!args) return kExitUsage;
-  std::optional<std::string> from = ParseDateToYmd(*args->Option("from"));
-  std::optional<std::string> to = ParseDateToYmd(*args->Option("to"));
-  if (!from || !to) {
-    err << "日付が正しくありません：" << *args->Option(from ? "to" : "from") << "\n"
-        << kUsage << "\n";
-    return kExitUsage;
-  }
-  std::string db_path = args->Positional()[0];
-  std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
-  if (!db) return kExitFailed;
-
-  std::string bowler = *args->Option("bowler");
-  clsBowler_Data record(*db);
-  try {
-    record.Name(bowler);
-    record.Load();
-  } catch (const AppError&) {
-    err << "ボウラーが見つかりません：" << bowler << "\n";
-    return kExitFailed;
-  }
-  WindowSettings settings = LoadWindowSettings(*db);
-  std::string out_folder = ResolveOutFolder(args->Option("out"), settings);
-
-  StopSignal stop;
-  PageRunResult result;
-  {
-    TerminalProgress progress(err, stop);
-    progress.Message1("ただいま、スコア表を作成中です");
-    progress.Message2("しばらくお待ちください...");
-    PageContext context{*db, DbNameOf(db_path), settings, out_folder, progress};
-    result = OutputScorePages(context, record.Name(), record.Aname(), YmdToSlashed(*from),
-                              YmdToSlashed(*to), !args->Switch("keep"));
-  }
-  if (result.stopped || stop.Raised()) {
-    err << kStoppedMessage << "\n";
-    return kExitStopped;
-  }
-  out << "スコア表を作成しました\n";
-  return kExitOk;
+  static const BowlerPageRange command{
+      "使い方: lanereport score-pages DB --bowler NAME --from YYYY/MM/DD --to YYYY/MM/DD "
+      "[--out DIR] [--keep]",
+      [](const std::string& text) -> std::optional<std::string> {
+        std::optional<std::string> ymd = ParseDateToYmd(text);
+        if (!ymd) return std::nullopt;
+        return YmdToSlashed(*ymd);
+      },
+      "ただいま、スコア表を作成中です",
+      "スコア表を作成しました",
+      OutputScorePages,
+  };
+  return RunBowlerPageRange(command, words, out, err);
 }
 
 }  // namespace lanereport::cli
