@@ -114,26 +114,27 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
     }
   }
   PageContext context{db_, db_name_, settings_, out_folder_, progress_};
-  if (!progress_.StopFlag()) {
-    progress_.Message1("ただいま、月間表を作成中です");
+  // One driver over the bowlers of the table, in number order, until STOP.
+  auto for_each_bowler = [&](const char* message, auto output) {
+    if (progress_.StopFlag()) return 0L;
+    progress_.Message1(message);
+    long pages = 0;
     for (const BowlerEntry& b : state_.bowlers) {
       if (b.name.empty()) continue;
-      result.monthly_pages +=
-          OutputMonthlyPages(context, b.name, b.aname, y + "/01", y + "/12", false).pages;
+      pages += output(b).pages;
       if (progress_.StopFlag()) break;
     }
     progress_.StartProgress(1, 0);
-  }
-  if (!progress_.StopFlag()) {
-    progress_.Message1("ただいま、スコア表を作成中です");
-    for (const BowlerEntry& b : state_.bowlers) {
-      if (b.name.empty()) continue;
-      result.score_pages +=
-          OutputScorePages(context, b.name, b.aname, y + "/01/01", y + "/12/31", false).pages;
-      if (progress_.StopFlag()) break;
-    }
-    progress_.StartProgress(1, 0);
-  }
+    return pages;
+  };
+  result.monthly_pages +=
+      for_each_bowler("ただいま、月間表を作成中です", [&](const BowlerEntry& b) {
+        return OutputMonthlyPages(context, b.name, b.aname, y + "/01", y + "/12", false);
+      });
+  result.score_pages +=
+      for_each_bowler("ただいま、スコア表を作成中です", [&](const BowlerEntry& b) {
+        return OutputScorePages(context, b.name, b.aname, y + "/01/01", y + "/12/31", false);
+      });
   result.stopped = progress_.StopFlag();
   Complete("一括出力が終了しました");
 }
