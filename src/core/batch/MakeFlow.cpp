@@ -98,21 +98,8 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   progress_.Message1("ＥＸＣＥＬ処理準備中です");
   progress_.Message2(kPleaseWait);
   RunWorkbook(true, result);
-  if (result.template_missing) {
-    // Without a workbook no sheet went through the bowlers: take every bowler numbered 1..99,
-    // as a statistics sheet would have, so the year's tables are still made.
-    state_.ClearBowlers();
-    clsBowler_List bowlers(db_);
-    try {
-      bowlers.SelectRecord("");
-    } catch (const AppError& e) {
-      if (e.Number() != kErrNoData) throw;
-    }
-    for (std::size_t i = 0; i < bowlers.Count(); ++i) {
-      long n = bowlers.Item(i).Number();
-      if (n >= 1 && n <= 99) state_.bowlers[n] = {bowlers.Item(i).Name(), bowlers.Item(i).Aname()};
-    }
-  }
+  // A missing template ends the workbook step only: the tables are still made for the bowlers
+  // that an earlier workbook run of this flow left in the bowler table (none on a first run).
   PageContext context{db_, db_name_, settings_, out_folder_, progress_};
   // One driver over the bowlers of the table, in number order, until STOP.
   auto for_each_bowler = [&](const char* message, auto output) {
