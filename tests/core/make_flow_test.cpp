@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "CountingProgress.h"
+#include "GameBuilder.h"
+#include "ScoreDb.h"
+#include "XlsxTemplate.h"
+#include "batch/MakeFlow.h"
+#include "database/clsS_OUTPUT_Data.h"
+#include "ui/FolderChooser.h"
+#include "ui/MessageWindow.h"
+#include "util/AppError.h"
+#include "util/Make.h"
+#include "workbook/SelectionBuilder.h"
+
+namespace lanereport {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+class RecordingMessages : public MessageWindow {
+ public:
+  void ShowWarning(const MessageText& message) override {
+    shown.push_back(message.message1);
+    colors.push_back(message.color);
+  }
+  bool AskYesNo(const MessageText&) override { return true; }
+  std::vector<std::string> shown;
+  std::vector<long> colors;
+};
+
+// Keeps every first message line in order, so the order of the steps can be checked.
+class StepProgress : public CountingProgress {
+ public:
+  using CountingProgress::CountingProgress;
+  void Message1(std::string_view text) override {
+    CountingProgress::Message1(text);
+    steps.emplace_back(text);
+  }
+  std::vector<std::string> steps;
+};
+
+class FixedChooser : public FolderChooser {
+ public:
+  explicit FixedChooser(std::optional<std::string> folder) : folder_(std::move(folder)) {}
+  std::optional<std::string> ChooseFolder(std::string_view, std::string_view) override {
+    ++calls;
+    return folder_;
+  }
+  int calls = 0;
+
+ private:
+  std::optional<std::string> folder_;
+};
+
+// Points $HOME and the XDG configuration at a folder of the test, so the desktop is known.
+class DesktopAt {
+ public:
+  explicit DesktopAt(const std::string& home) {
+    Save("HOME", home_);
+    Save("XDG_CONFIG_HOME", config_);
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+    fs::create_directories(home + "/Schreibtisch");
+    MakeFile(home + "/config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+    desktop = home + "/Schreibtisch";
+  }
+  ~DesktopAt() {
+    Restore("HOME", home_);
+    Restore("XDG_CONFIG_HOME", config_);
+  }
+  std::string desktop;
+
+ private:
+  static void Save(const char* name, std::optional<std::string>& value) {
+    if (const char* v = std::getenv(name)) value = v;
+  }
+  static void Restore(const char* name, const std::optional<std::string>& value) {
+    if (value)
+      ::setenv(name, value->c_str(), 1);
+    else
+      ::unsetenv(name);
+  }
+  std::optional<std::string> home_;
+  std::optional<std::string> config_;
+};
+
+constexpr const char* kMonthlyStep = "ただいま、月間表を作成中です";
+constexpr const char* kScoreStep = "ただいま、スコア表を作成中です";
+constexpr const char* kBulkDone = "一括出力が終了しました";
+
+class MakeFlowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Database& db = fx_.Db();
+    AddAlley(db, "ホーム", 1, true);
+    AddAlley(db, "遠征先", 2, false);
+    AddLevel(db, "League", 1, true);
+    AddLevel(db, "Practice", 2, false);
+    AddBowler(db, "山田", "yamada", 1);
+    AddBowler(db, "佐藤", "sato", 2);
+    AddBowler(db, "外野", "gaiya", 100);  // beyond the bowler table
+    AddOpenGame(db, "山田", "ホーム", "League", "2002/12/28", 1, "8", "1");
+    AddOpenGame(db, "山田", "ホーム", "League", "2003/05/10", 1, "8", "1");
+    AddOpenGame(db, "山田", "ホーム", "League", "2003/05/10", 2, "7", "2");
+    AddOpenGame(db, "山田", "ホーム", "Practice", "2003/05/10", 1, "9", "0");
+    AddOpenGame(db, "山田", "遠征先", "League", "2003/11/02", 1, "6", "3");
+    AddOpenGame(db, "山田", "ホーム", "League", "2004/01/03", 1, "5", "4");
+    AddOpenGame(db, "佐藤", "ホーム", "League", "2003/06/01", 1, "6", "2");
+    AddOpenGame(db, "外野", "ホーム", "League", "2003/06/01", 1, "6", "2");
+    clsS_OUTPUT_Data month(db);
+    month.Sheetname("Month");
+    month.AlleyName(kBlankChoice);
+    month.LevelName(kBlankChoice);
+    month.Condition(true);
+    month.StartDate("2003/01/01");
+    month.EndDate("2003/12/31");
+    month.Gamecount(true);
+    month.MonthAvg(true);
+    month.Add();
+    XlsxTemplate().AddSheet("Month", "").Write(Template());
+    fs::create_directories(Out());
+    settings_.OutFolder = " " + Out() + " ";
+    settings_.OutSheet = Template();
+  }
+
+  std::string Template() const { return fx_.Dir().File("template.xlsx"); }
+  std::string Out() const { return fx_.Dir().File("out"); }
+  std::string OutFile(const std::string& name) const { return Out() + "/" + name; }
+
+  MakeFlow Flow() { return MakeFlow(fx_.Db(), "score", settings_, progress_, messages_, chooser_); }
+
+  static MakeRequest Bulk(const std::string& year) {
+    MakeRequest request;
+    request.mode = MakeMode::kBulk;
+    request.year = year;
+    return request;
+  }
+
+  // The files under the output folder, relative to it and sorted.
+  std::vector<std::string> OutputFiles() const {
+    std::vector<std::string> files;
+    if (!fs::exists(Out())) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(Out()))
+      if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), Out()).string());
+    std::sort(files.begin(), files.end());
+    return files;
+  }
+
+  ScoreDbFixture fx_;
+  // Whatever falls back to the desktop stays inside the test's folder.
+  DesktopAt desktop_{fx_.Dir().File("home")};
+  WindowSettings settings_;
+  StepProgress progress_;
+  RecordingMessages messages_;
+  FixedChooser chooser_{std::nullopt};
+};
+
+TEST_F(MakeFlowTest, OutputFolderFallsBackToTheDesktop) {
+  const DesktopAt& desktop = desktop_;
+  EXPECT_EQ(FixOutFolder(""), desktop.desktop);
+  EXPECT_EQ(FixOutFolder("   "), desktop.desktop);
+  EXPECT_EQ(FixOutFolder(fx_.Dir().File("nowhere")), desktop.desktop);
+  EXPECT_EQ(FixOutFolder("  " + fx_.Dir().Path() + " "), fx_.Dir().Path());
+
+  // An empty output folder sends the whole make to the desktop.
+  settings_.OutFolder = "";
+  MakeFlow flow = Flow();
+  MakeRequest request;
+  request.mode = MakeMode::kMonthly;
+  request.bowler = "佐藤";
+  request.first_month = "2003/06";
+  request.last_month = "2003/06";
+  EXPECT_EQ(flow.Make(request).monthly_pages, 1);
+  EXPECT_EQ(flow.OutFolder(), desktop.desktop);
+  EXPECT_TRUE(fs::exists(desktop.desktop + "/score2003/sato/200306.html"));
+}
+
+TEST_F(MakeFlowTest, BulkMakesTheWorkbookThenTheYearsTablesOfTheTablesBowlers) {
+  // Pages already there are kept: the bulk run never overwrites.
+  MakeFile(OutFile("score2003/yamada/200311.html"), "old month");
+  MakeFile(OutFile("score2003/yamada/2003110221.html"), "old play");
+  MakeFlow flow = Flow();
+  MakeResult result = flow.Make(Bulk("2003"));
+  EXPECT_FALSE(result.stopped);
+  EXPECT_FALSE(result.template_missing);
+  EXPECT_EQ(result.workbook_path, OutFile("score2003/score2003.xlsx"));
+  EXPECT_EQ(result.pages, std::vector<std::string>{OutFile("score2003/Month-2003.html")});
+  EXPECT_EQ(result.monthly_pages, 2);
+  EXPECT_EQ(result.score_pages, 2);
+  // Only the year's months and plays, only the counted levels, only bowlers 1..99.
+  EXPECT_EQ(OutputFiles(), (std::vector<std::string>{
+                               "score2003/Month-2003.html",
+                               "score2003/sato/200306.html",
+                               "score2003/sato/2003060111.html",
+                               "score2003/score2003.xlsx",
+                               "score2003/yamada/200305.html",
+                               "score2003/yamada/2003051011.html",
+                               "score2003/yamada/200311.html",
+                               "score2003/yamada/2003110221.html",
+                           }));
+  EXPECT_EQ(ReadFileBytes(OutFile("score2003/yamada/200311.html")), "old month");
+  EXPECT_EQ(ReadFileBytes(OutFile("score2003/yamada/2003110221.html")), "old play");
+  // Workbook first, then the monthly tables, then the score tables.
+  std::vector<std::string> steps = progress_.steps;
+  auto at = [&](const std::string& step) {
+    return std::find(steps.begin(), steps.end(), step) - steps.begin();
+  };
+  EXPECT_EQ(steps.front(), "ＥＸＣＥＬ処理準備中です");
+  EXPECT_LT(at(kMonthlyStep), at(kScoreStep));
+  EXPECT_LT(at(kScoreStep), static_cast<long>(steps.size()));
+  EXPECT_EQ(messages_.shown, std::vector<std::string>{kBulkDone});
+  EXPECT_EQ(messages_.colors, std::vector<long>{kCompletionColor});
+}
+
+TEST_F(MakeFlowTest, StopDuringTheWorkbookMakesNoTablesButStillEnds) {
+  StepProgress stopping(1);
+  MakeFlow flow(fx_.Db(), "score", settings_, stopping, messages_, chooser_);
+  MakeResult result = flow.Make(Bulk("2003"));
+  EXPECT_TRUE(result.stopped);
+  EXPECT_EQ(result.monthly_pages, 0);
+  EXPECT_EQ(result.score_pages, 0);
+  EXPECT_FALSE(fs::exists(OutFile("score2003/yamada")));
+  EXPECT_FALSE(fs::exists(OutFile("score2003/sato")));
+  EXPECT_EQ(std::count(stopping.steps.begin(), stopping.steps.end(), kMonthlyStep), 0);
+  EXPECT_EQ(messages_.shown, std::vector<std::string>{kBulkDone});
+}
+
+TEST_F(MakeFlowTest, MissingTemplateEndsOnlyTheWorkbookStep) {
+  fs::remove(Template());
+  // A first run has no bowler table to walk: nothing is made.
+  {
+    MakeFlow flow = Flow();
+    MakeResult result = flow.Make(Bulk("2003"));
+    EXPECT_TRUE(result.template_missing);
+    EXPECT_EQ(result.monthly_pages + result.score_pages, 0);
+    EXPECT_TRUE(OutputFiles().empty());
+    EXPECT_EQ(messages_.shown,
+              (std::vector<std::string>{"ボウラー情報用テンプレートファイルが存在しません！",
+                                        kBulkDone}));
+  }
+  // After a workbook run, the same flow makes the tables of the bowlers that run left.
+  XlsxTemplate().AddSheet("Month", "").Write(Template());
+  MakeFlow flow = Flow();
+  ASSERT_EQ(flow.Make(Bulk("2003")).score_pages, 3);
+  fs::remove_all(Out());
+  fs::create_directories(Out());
+  fs::remove(Template());
+  MakeResult again = flow.Make(Bulk("2003"));
+  EXPECT_TRUE(again.template_missing);
+  EXPECT_EQ(again.monthly_pages, 3);
+  EXPECT_EQ(again.score_pages, 3);
+  EXPECT_TRUE(fs::exists(OutFile("score2003/yamada/2003051011.html")));
+  EXPECT_FALSE(fs::exists(OutFile("score2003/score2003.xlsx")));
+}
+
+TEST_F(MakeFlowTest, SingleModesOverwriteAndSayWhatTheyMade) {
+  MakeFile(OutFile("score2003/yamada/200305.html"), "old month");
+  MakeFile(OutFile("score2003/yamada/2003051011.html"), "old play");
+  MakeFlow flow = Flow();
+
+  MakeRequest monthly;
+  monthly.mode = MakeMode::kMonthly;
+  monthly.bowler = " 山田 ";
+  monthly.first_month = "2003/05";
+  monthly.last_month = "2003/06";
+  EXPECT_EQ(flow.Make(monthly).monthly_pages, 1);
+  EXPECT_NE(ReadFileBytes(OutFile("score2003/yamada/200305.html")), "old month");
+
+  MakeRequest period;
+  period.mode = MakeMode::kScore;
+  period.bowler = "山田";
+  period.start_date = "2003/05/10";
+  period.end_date = "2003/05/10";
+  EXPECT_EQ(flow.Make(period).score_pages, 1);
+  EXPECT_NE(ReadFileBytes(OutFile("score2003/yamada/2003051011.html")), "old play");
+  EXPECT_EQ(messages_.shown,
+            (std::vector<std::string>{"月間表を作成しました", "スコア表を作成しました"}));
+
+  // An unknown bowler is refused before anything is written.
+  monthly.bowler = "誰か";
+  EXPECT_THROW(flow.Make(monthly), AppError);
+  EXPECT_FALSE(fs::exists(OutFile("score2003/誰か")));
+}
+
+TEST_F(MakeFlowTest, ListOutputNeedsAChosenLine) {
+  MakeRequest request;
+  request.mode = MakeMode::kScore;
+  request.list_output = true;
+  request.bowler = "山田";
+  MakeFlow flow = Flow();
+  MakeResult result = flow.Make(request);
+  EXPECT_TRUE(result.nothing_chosen);
+  EXPECT_EQ(messages_.shown, std::vector<std::string>{"作成するデータが選択されていません！"});
+  EXPECT_EQ(messages_.colors, std::vector<long>{0});
+  EXPECT_EQ(chooser_.calls, 0);
+  EXPECT_TRUE(OutputFiles().empty());
+
+  // A chosen line writes that play's page into the folder the user picks.
+  FixedChooser picked(Out() + "/picked/");
+  MakeFlow with_folder(fx_.Db(), "score", settings_, progress_, messages_, picked);
+  request.list_line = FillSeriesList(fx_.Db(), "山田", progress_).at(1);
+  EXPECT_EQ(with_folder.Make(request).score_pages, 1);
+  EXPECT_EQ(OutputFiles(), std::vector<std::string>{"picked/2003110221.html"});
+}
+
+TEST_F(MakeFlowTest, SeriesListHasOnePlayPerLineNewestFirst) {
+  Database& db = fx_.Db();
+  AddLevel(db, "Cup", 3, true);
+  AddOpenGame(db, "山田", "ホーム", "Cup", "2003/05/10", 1, "8", "0");
+  auto line = [](const std::string& date, const std::string& alley, int alley_pad,
+                 const std::string& level) {
+    return date + "  \t" + alley + std::string(alley_pad, ' ') + "\t" + level +
+           std::string(20 - level.size(), ' ');
+  };
+  // Japanese centre names take two bytes a character in the fitted width.
+  EXPECT_EQ(FillSeriesList(db, "山田", progress_), (std::vector<std::string>{
+                                                       line("2004/01/03", "ホーム", 14, "League"),
+                                                       line("2003/11/02", "遠征先", 14, "League"),
+                                                       line("2003/05/10", "ホーム", 14, "Cup"),
+                                                       line("2003/05/10", "ホーム", 14, "League"),
+                                                       line("2002/12/28", "ホーム", 14, "League"),
+                                                   }));
+  EXPECT_EQ(progress_.last_maximum, 6);  // the counted games only
+
+  // A bowler without counted games has an empty list; STOP ends the list early.
+  AddBowler(db, "練習生", "trainee", 3);
+  AddOpenGame(db, "練習生", "ホーム", "Practice", "2003/05/10", 1, "8", "0");
+  EXPECT_TRUE(FillSeriesList(db, "練習生", progress_).empty());
+  StepProgress stopping(1);
+  EXPECT_EQ(FillSeriesList(db, "山田", stopping).size(), 1u);
+}
+
+}  // namespace
+}  // namespace lanereport
