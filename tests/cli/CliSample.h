@@ -22,7 +22,7 @@ namespace lanereport::testing {
 // A small sample database (three bowlers, the year 2025), made once per test program through
 // the command line, and what the tests of the output commands need around it.
 class CliSampleTest : public ::testing::Test {
- protected:
+ public:
   static void SetUpTestSuite() {
     sample_dir_ = new TempDir;
     CliResult made = RunCli({"sample-db", sample_dir_->File("score.db"), "--bowlers", "3",
