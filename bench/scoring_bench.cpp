@@ -1,56 +1,18 @@
 // Selection and statistics of one bowler's games on a league-sized sample database (99 bowlers,
 // five years). The database is made once, in a temporary folder, before the first benchmark.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <memory>
+#include <cstdio>
 #include <string>
 
-#include "database/DataBase.h"
-#include "database/Database.h"
-#include "database/Recordset.h"
-#include "sample/SampleDatabase.h"
+#include "LeagueSample.h"
 #include "scoring/clsResult_List.h"
-#include "util/Clock.h"
 
 namespace lanereport {
 namespace {
 
-class LeagueSample {
- public:
-  LeagueSample() {
-    std::string pattern = std::filesystem::temp_directory_path().string() + "/lrbench-XXXXXX";
-    if (!::mkdtemp(pattern.data())) std::abort();
-    folder_ = pattern;
-    SampleOptions options;
-    options.bowlers = 99;
-    options.years = 5;
-    options.end_year = 2023;
-    CreateSampleDatabase(folder_ + "/league.db", options);
-    db_ = OpenDataBase(folder_ + "/league.db", kSuitePassword);
-    auto first = db_->OpenRecordset("Select * From Bowler_Data Where Number = 1");
-    bowler_ = first->Field("Name").Text();
-  }
-  ~LeagueSample() {
-    db_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
-  }
-
-  Database& Db() { return *db_; }
-  const std::string& Bowler() const { return bowler_; }
-
- private:
-  std::string folder_;
-  std::unique_ptr<Database> db_;
-  std::string bowler_;
-};
-
-LeagueSample& Sample() {
-  static LeagueSample sample;
-  return sample;
-}
+using bench::LeagueSample;
+using bench::Sample;
 
 std::string YearCondition(const std::string& bowler) {
   return "Bowler_Name = " + SqlQuote(bowler) +
