@@ -169,6 +169,46 @@ TEST_F(BulkCommandTest, SheetsAddShowUpdateAndDeleteADefinition) {
   EXPECT_EQ(RunCli({"sheets", Db(), "delete", "Ours"}).status, 1);
 }
 
+TEST(WorkbookCommandTest, WorkbookWithPagesWhoseMonthLinksLeadToTheMonthlyPages) {
+  // Sheets without a period cover the months up to today: a sample that ends this year.
+  testing::TempDir dir;
+  std::string db = dir.File("club.db");
+  ASSERT_EQ(RunCli({"sample-db", db, "--bowlers", "2", "--years", "1", "--seed", "9"}).status, 0);
+  std::string out = dir.File("out");
+  CliResult made = RunCli({"workbook", db, "--html", "--out", out});
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_NE(made.out.find("ボウラー情報を作成しました\n" + out + "/club/club.xlsx\n"),
+            std::string::npos);
+  std::string sheet_page = out + "/club/Month-.html";
+  EXPECT_NE(made.out.find(sheet_page + "\n"), std::string::npos);
+  EXPECT_FALSE(fs::exists(out + "/club/@All-.html"));
+
+  // Every month link of the sheet finds the monthly page that monthly-pages writes.
+  std::string sheet = Cp932ToUtf8(ReadFileBytes(sheet_page));
+  std::regex link("href=\"\\.\\./(club[0-9]{4}/[^/\"]+/[0-9]{6}\\.html)\"");
+  std::set<std::string> linked;
+  for (std::sregex_iterator it(sheet.begin(), sheet.end(), link), end; it != end; ++it)
+    linked.insert((*it)[1].str());
+  ASSERT_FALSE(linked.empty());
+  std::vector<std::string> names;
+  {
+    auto opened = OpenDataBase(db, kSuitePassword);
+    ASSERT_NE(opened, nullptr);
+    for (auto rs = opened->OpenRecordset("Select Name From Bowler_Data"); !rs->Eof();
+         rs->MoveNext())
+      names.push_back(rs->Field("Name").Text());
+  }
+  std::set<std::string> years;
+  for (const std::string& target : linked) years.insert(target.substr(4, 4));
+  for (const std::string& year : years)
+    for (const std::string& name : names)
+      ASSERT_EQ(RunCli({"monthly-pages", db, "--bowler", name, "--from", year + "/01", "--to",
+                        year + "/12", "--out", out})
+                    .status,
+                0);
+  for (const std::string& target : linked) EXPECT_TRUE(fs::exists(out + "/" + target)) << target;
+}
+
 TEST(DemoCommandTest, MakesASiteWhoseFirstPageLeadsToPagesWithImages) {
   testing::TempDir dir;
   CliResult made = RunCli({"demo", dir.Path()});
