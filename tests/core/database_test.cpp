@@ -114,6 +114,50 @@ TEST(JetSqlTranslateTest, LiteralsAreNeverTouched) {
   EXPECT_EQ(UpdatableTable(" Select \r\n       PlayNumber \r\n From T"), "");
 }
 
+TEST(JetSqlTranslateTest, ConditionLiteralsBecomeParametersColumnListLiteralsStay) {
+  std::vector<std::string> values;
+  EXPECT_EQ(TranslateJetSql("Select 'x' As Tag, Name From T Where A = 'O''Neil' And B = \"k\" "
+                            "And C In (Select Top 2 D From U Where E = 'e')",
+                            &values),
+            "Select 'x' As Tag, Name From T Where A = ? And B = ? "
+            "And C In (Select D From U Where E = ? LIMIT 2 )");
+  EXPECT_EQ(values, (std::vector<std::string>{"O'Neil", "k", "e"}));
+}
+
+// Statements are kept by their text and run again with other values: every run must see its
+// own values, the current rows and the current columns.
+TEST_F(JetSqlTest, KeptStatementsRunWithTheirOwnValuesRowsAndColumns) {
+  Database& db = fx_.Db();
+  auto of = [](const char* bowler) {
+    return std::string("Select * From Result_Data Where Bowler_Name = '") + bowler +
+           "' Order by Game_Number";
+  };
+  EXPECT_EQ(Games(db, of("Yamada")), (std::vector<long long>{1, 2, 3, 4}));
+  EXPECT_EQ(Games(db, of("suzuki")), (std::vector<long long>{5}));
+  AddGame(db, "Suzuki", "20040302", 6, 190);
+  EXPECT_EQ(Games(db, of("Suzuki")), (std::vector<long long>{5, 6}));
+  // Far more texts than are kept, then the first again.
+  for (int n = 0; n < 150; ++n)
+    EXPECT_EQ(
+        Games(db, "Select * From Result_Data Where Game_Number = " + std::to_string(n)).size(),
+        n >= 1 && n <= 6 ? 1u : 0u);
+  EXPECT_EQ(Games(db, of("Yamada")), (std::vector<long long>{1, 2, 3, 4}));
+  // A kept statement holds nothing open: a transaction around reads and writes commits.
+  db.BeginTrans();
+  EXPECT_EQ(Games(db, of("Yamada")).size(), 4u);
+  AddGame(db, "Yamada", "20040416", 7, 210);
+  db.CommitTrans();
+  EXPECT_EQ(Games(db, of("Yamada")).size(), 5u);
+  // A column added after the text was kept shows in the next run.
+  db.ExecuteNative("ALTER TABLE Result_Data ADD COLUMN Extra TEXT");
+  auto rs = db.OpenRecordset(of("Yamada"));
+  EXPECT_EQ(rs->Columns().back(), "Extra");
+  rs->Edit();
+  rs->SetField("Extra", Value("memo"));
+  rs->Update();
+  EXPECT_EQ(db.OpenRecordset(of("Yamada"))->Field("Extra").Text(), "memo");
+}
+
 TEST(RecordsetTest, NavigatesEditsAndDeletes) {
   ScoreDbFixture fx;
   Database& db = fx.Db();

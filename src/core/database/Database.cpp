@@ -41,6 +41,23 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
+void Bind(sqlite3_stmt* stmt, int index, const Value& value) {
+  if (auto i = value.IntegerIf())
+    sqlite3_bind_int64(stmt, index, *i);
+  else if (auto d = value.DoubleIf())
+    sqlite3_bind_double(stmt, index, *d);
+  else if (auto t = value.TextIf())
+    sqlite3_bind_text(stmt, index, t->data(), static_cast<int>(t->size()), SQLITE_TRANSIENT);
+  else
+    sqlite3_bind_null(stmt, index);
+}
+
+[[noreturn]] void RaiseWriteError(const std::string& message) {
+  throw AppError(kErrEngine, "Recordset", "更新に失敗しました：" + message);
+}
+
+constexpr std::size_t kKeptStatements = 64;
+
 Value ColumnValue(sqlite3_stmt* stmt, int i) {
   switch (sqlite3_column_type(stmt, i)) {
     case SQLITE_INTEGER:
@@ -74,6 +91,7 @@ sqlite3* OpenHandle(const std::string& path, int flags) {
 Database::Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
 
 Database::~Database() {
+  for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
   sqlite3_close(db_);
 }
 
@@ -98,27 +116,40 @@ std::unique_ptr<Database> Database::Create(const std::string& path) {
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(std::string_view sql) {
-  std::string table = UpdatableTable(sql);
-  std::string translated = TranslateJetSql(sql);
+  auto [translated, parameters, table] = TranslateJetSelect(sql);
   if (!table.empty()) {
     // Whole rows of one table: read the row identity as well, so rows can be written back.
     auto star = translated.find('*');
     translated.replace(star, 1, "rowid AS lanereport_rowid, *");
   }
-  Statement stmt(db_, translated);
-  int count = sqlite3_column_count(stmt.Get());
+  sqlite3_stmt* stmt = Kept(translated);
+  if (!stmt) RaiseEngineError(db_, "SQLの実行に失敗しました");
+  // Resets the kept statement however reading ends.
+  struct Reading {
+    Database& db;
+    sqlite3_stmt* stmt;
+    ~Reading() { db.Release(stmt); }
+  } reading{*this, stmt};
+  for (std::size_t i = 0; i < parameters.size(); ++i)
+    sqlite3_bind_text(stmt, static_cast<int>(i + 1), parameters[i].data(),
+                      static_cast<int>(parameters[i].size()), SQLITE_TRANSIENT);
+  // The first step comes before the columns are read: a kept statement is prepared again
+  // there when the tables changed since, and only then tells the columns of today.
+  int rc = sqlite3_step(stmt);
+  int count = sqlite3_column_count(stmt);
   int first = table.empty() ? 0 : 1;
   std::vector<std::string> columns;
-  for (int i = first; i < count; ++i) columns.emplace_back(sqlite3_column_name(stmt.Get(), i));
+  for (int i = first; i < count; ++i) columns.emplace_back(sqlite3_column_name(stmt, i));
   std::vector<std::vector<Value>> rows;
   std::vector<std::int64_t> rowids;
-  while (stmt.Step()) {
+  for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
     std::vector<Value> row;
     row.reserve(count - first);
-    for (int i = first; i < count; ++i) row.push_back(ColumnValue(stmt.Get(), i));
+    for (int i = first; i < count; ++i) row.push_back(ColumnValue(stmt, i));
     rows.push_back(std::move(row));
-    if (first) rowids.push_back(sqlite3_column_int64(stmt.Get(), 0));
+    if (first) rowids.push_back(sqlite3_column_int64(stmt, 0));
   }
+  if (rc != SQLITE_DONE) RaiseEngineError(db_, "SQLの実行に失敗しました");
   return std::make_unique<Recordset>(*this, table, std::move(columns), std::move(rows),
                                      std::move(rowids));
 }
@@ -127,6 +158,39 @@ void Database::Execute(std::string_view sql) {
   Statement stmt(db_, TranslateJetSql(sql));
   while (stmt.Step()) {
   }
+}
+
+std::int64_t Database::Write(const std::string& sql, const std::vector<Value>& values) {
+  sqlite3_stmt* stmt = Kept(sql);
+  if (!stmt) RaiseWriteError(sqlite3_errmsg(db_));
+  for (std::size_t i = 0; i < values.size(); ++i) Bind(stmt, static_cast<int>(i + 1), values[i]);
+  int rc = sqlite3_step(stmt);
+  std::string failure = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(db_);
+  Release(stmt);
+  if (rc != SQLITE_DONE) RaiseWriteError(failure);
+  return sqlite3_last_insert_rowid(db_);
+}
+
+sqlite3_stmt* Database::Kept(const std::string& sql) {
+  if (auto kept = statements_.find(sql); kept != statements_.end()) return kept->second;
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) !=
+      SQLITE_OK) {
+    sqlite3_finalize(stmt);
+    return nullptr;
+  }
+  if (statements_.size() >= kKeptStatements) {
+    for (auto& [text, old] : statements_) sqlite3_finalize(old);
+    statements_.clear();
+  }
+  statements_.emplace(sql, stmt);
+  return stmt;
+}
+
+void Database::Release(sqlite3_stmt* stmt) {
+  // Reset at once: a kept statement must not hold a table or a transaction open.
+  sqlite3_reset(stmt);
+  sqlite3_clear_bindings(stmt);
 }
 
 void Database::ExecuteNative(std::string_view sql) {

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "database/Value.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace lanereport {
 
@@ -28,11 +32,16 @@ class Database {
   Database& operator=(const Database&) = delete;
 
   // Runs a SELECT and returns all its rows, positioned on the first (or at the end when there
-  // is none). Whole rows of one table ("Select * From T ...") can be edited and deleted, and
-  // new rows added.
+  // is none). Statements are prepared once per text and kept (the texts of a run repeat with
+  // other values in their conditions, which go in as bound values). Whole rows of one table
+  // ("Select * From T ...") can be edited and deleted, and new rows added.
   std::unique_ptr<Recordset> OpenRecordset(std::string_view sql);
   // Runs a statement that returns no rows; raises AppError when it fails.
   void Execute(std::string_view sql);
+  // Runs one parameterised write of SQLite's own SQL (the rows of a Recordset going back) with
+  // the values bound in order, and returns the row identity of an insert.
+  // Raises AppError with source "Recordset" when the write fails.
+  std::int64_t Write(const std::string& sql, const std::vector<Value>& values);
   // Runs SQLite's own SQL as it stands (schema work inside the engine only).
   void ExecuteNative(std::string_view sql);
 
@@ -49,6 +58,14 @@ class Database {
   Database(sqlite3* db, std::string path);
   sqlite3* db_;
   std::string path_;
+  // The prepared statement of a text, kept for the next use of the same text; nullptr when
+  // the engine refuses the text (its message is then the engine's last error).
+  sqlite3_stmt* Kept(const std::string& sql);
+  // Ends one use of a kept statement.
+  void Release(sqlite3_stmt* stmt);
+
+  // Prepared statements by their text; emptied when it grows past a few dozen.
+  std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };
 
 }  // namespace lanereport

@@ -84,11 +84,9 @@ std::size_t NextSolid(const std::vector<Token>& tokens, std::size_t i) {
   return i;
 }
 
-}  // namespace
-
-std::string TranslateJetSql(std::string_view jet) {
-  std::vector<Token> tokens = Tokenize(jet);
+std::string Translate(const std::vector<Token>& tokens, std::vector<std::string>* parameters) {
   std::string out;
+  bool past_from = false;
   // Limits waiting for the end of their select, by parenthesis depth.
   std::vector<std::pair<int, std::string>> pending;
   int depth = 0;
@@ -101,9 +99,15 @@ std::string TranslateJetSql(std::string_view jet) {
   for (std::size_t i = 0; i < tokens.size(); ++i) {
     const Token& t = tokens[i];
     if (t.kind == TokenKind::String) {
-      out += QuoteLiteral(t.text);
+      if (parameters && past_from) {
+        out += '?';
+        parameters->push_back(t.text);
+      } else {
+        out += QuoteLiteral(t.text);
+      }
       continue;
     }
+    if (IsWord(t, "From")) past_from = true;
     if (t.kind == TokenKind::Symbol) {
       if (t.text == "(") ++depth;
       if (t.text == ")") {
@@ -144,8 +148,7 @@ std::string TranslateJetSql(std::string_view jet) {
   return out;
 }
 
-std::string UpdatableTable(std::string_view jet) {
-  std::vector<Token> tokens = Tokenize(jet);
+std::string TableOf(const std::vector<Token>& tokens) {
   std::size_t i = NextSolid(tokens, 0);
   if (i >= tokens.size() || !IsWord(tokens[i], "Select")) return "";
   i = NextSolid(tokens, i + 1);
@@ -159,6 +162,24 @@ std::string UpdatableTable(std::string_view jet) {
   std::size_t k = NextSolid(tokens, i + 1);
   if (k < tokens.size() && !IsWord(tokens[k], "Where") && !IsWord(tokens[k], "Order")) return "";
   return table;
+}
+
+}  // namespace
+
+std::string TranslateJetSql(std::string_view jet, std::vector<std::string>* parameters) {
+  return Translate(Tokenize(jet), parameters);
+}
+
+std::string UpdatableTable(std::string_view jet) {
+  return TableOf(Tokenize(jet));
+}
+
+JetSelect TranslateJetSelect(std::string_view jet) {
+  std::vector<Token> tokens = Tokenize(jet);
+  JetSelect select;
+  select.sql = Translate(tokens, &select.parameters);
+  select.table = TableOf(tokens);
+  return select;
 }
 
 }  // namespace lanereport

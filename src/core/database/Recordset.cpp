@@ -1,7 +1,5 @@
 #include "database/Recordset.h"
 
-#include <sqlite3.h>
-
 #include "database/Database.h"
 #include "util/AppError.h"
 #include "util/StringUtil.h"
@@ -11,33 +9,6 @@ namespace {
 
 [[noreturn]] void RaiseMisuse(std::string_view what) {
   throw AppError(kErrEngine, "Recordset", std::string(what));
-}
-
-void Bind(sqlite3_stmt* stmt, int index, const Value& value) {
-  if (auto i = value.IntegerIf())
-    sqlite3_bind_int64(stmt, index, *i);
-  else if (auto d = value.DoubleIf())
-    sqlite3_bind_double(stmt, index, *d);
-  else if (auto t = value.TextIf())
-    sqlite3_bind_text(stmt, index, t->data(), static_cast<int>(t->size()), SQLITE_TRANSIENT);
-  else
-    sqlite3_bind_null(stmt, index);
-}
-
-// Runs one parameterised write with the values bound in order.
-std::int64_t RunWrite(Database& db, const std::string& sql, const std::vector<Value>& values) {
-  sqlite3* handle = db.Handle();
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-    throw AppError(kErrEngine, "Recordset",
-                   std::string("更新に失敗しました：") + sqlite3_errmsg(handle));
-  for (std::size_t i = 0; i < values.size(); ++i) Bind(stmt, static_cast<int>(i + 1), values[i]);
-  int rc = sqlite3_step(stmt);
-  sqlite3_finalize(stmt);
-  if (rc != SQLITE_DONE)
-    throw AppError(kErrEngine, "Recordset",
-                   std::string("更新に失敗しました：") + sqlite3_errmsg(handle));
-  return sqlite3_last_insert_rowid(handle);
 }
 
 std::string QuoteName(const std::string& name) {
@@ -80,6 +51,10 @@ long Recordset::RecordCount() const {
 }
 
 std::size_t Recordset::ColumnIndex(std::string_view name) const {
+  // Callers mostly write a column as the table declares it; the exact match is the quick one.
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    if (columns_[i] == name) return i;
+  }
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     if (EqualsIgnoreCase(columns_[i], name)) return i;
   }
@@ -139,7 +114,7 @@ void Recordset::Update() {
     sql = names.empty()
               ? "INSERT INTO " + QuoteName(table_) + " DEFAULT VALUES"
               : "INSERT INTO " + QuoteName(table_) + " (" + names + ") VALUES (" + marks + ")";
-    std::int64_t rowid = RunWrite(db_, sql, values);
+    std::int64_t rowid = db_.Write(sql, values);
     // The added row joins the end of the set, as the engine shows added rows.
     rows_.push_back(buffer_);
     rowids_.push_back(rowid);
@@ -153,7 +128,7 @@ void Recordset::Update() {
     }
     if (!sets.empty()) {
       values.emplace_back(static_cast<long long>(rowids_[cursor_]));
-      RunWrite(db_, "UPDATE " + QuoteName(table_) + " SET " + sets + " WHERE rowid=?", values);
+      db_.Write("UPDATE " + QuoteName(table_) + " SET " + sets + " WHERE rowid=?", values);
     }
     rows_[cursor_] = buffer_;
   }
@@ -167,8 +142,8 @@ void Recordset::CancelUpdate() {
 void Recordset::Delete() {
   RequireUpdatable("Delete");
   RequireCurrent();
-  RunWrite(db_, "DELETE FROM " + QuoteName(table_) + " WHERE rowid=?",
-           {Value(static_cast<long long>(rowids_[cursor_]))});
+  db_.Write("DELETE FROM " + QuoteName(table_) + " WHERE rowid=?",
+            {Value(static_cast<long long>(rowids_[cursor_]))});
   deleted_[cursor_] = true;
 }
 

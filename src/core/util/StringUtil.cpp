@@ -27,10 +27,10 @@ std::string ToUpperAscii(std::string_view text) {
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  // Letters A-Z only, whatever the locale: bytes of multibyte characters never fold.
+  auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (a[i] != b[i] && fold(a[i]) != fold(b[i])) return false;
   }
   return true;
 }
