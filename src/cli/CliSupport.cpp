@@ -5,8 +5,8 @@
 #include "database/WindowSettings.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
-#include "util/SpecialFolder.h"
 #include "util/StringUtil.h"
+#include "util/UserFolders.h"
 
 namespace lanereport::cli {
 namespace {

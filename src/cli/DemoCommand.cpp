@@ -16,7 +16,7 @@
 #include "util/AppError.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
-#include "util/SpecialFolder.h"
+#include "util/UserFolders.h"
 
 namespace lanereport::cli {
 namespace {

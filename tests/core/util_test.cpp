@@ -11,8 +11,8 @@
 #include "util/IniControl.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
-#include "util/SpecialFolder.h"
 #include "util/StringDevide.h"
+#include "util/UserFolders.h"
 
 namespace lanereport {
 namespace {

@@ -12,8 +12,8 @@
 #include "util/Cp932.h"
 #include "util/DateText.h"
 #include "util/PathControl.h"
-#include "util/SpecialFolder.h"
 #include "util/StringUtil.h"
+#include "util/UserFolders.h"
 #include "workbook/BowlerWorkbook.h"
 
 namespace lanereport {

@@ -2,8 +2,8 @@
 
 #include "database/clsS_SYSTEM.h"
 #include "util/AppError.h"
-#include "util/SpecialFolder.h"
 #include "util/StringUtil.h"
+#include "util/UserFolders.h"
 
 namespace lanereport {
 

@@ -1,4 +1,4 @@
-#include "util/SpecialFolder.h"
+#include "util/UserFolders.h"
 
 #include <unistd.h>
 
