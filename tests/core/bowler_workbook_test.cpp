@@ -3,11 +3,11 @@
 #include <filesystem>
 
 #include "CountingProgress.h"
+#include "FakeWindows.h"
 #include "GameBuilder.h"
 #include "ScoreDb.h"
 #include "XlsxTemplate.h"
 #include "database/clsS_OUTPUT_Data.h"
-#include "ui/MessageWindow.h"
 #include "util/AppError.h"
 #include "util/Cp932.h"
 #include "util/Make.h"
@@ -18,13 +18,6 @@ namespace lanereport {
 namespace {
 
 using namespace testing;
-
-class RecordingMessages : public MessageWindow {
- public:
-  void ShowWarning(const MessageText& message) override { shown.push_back(message.message1); }
-  bool AskYesNo(const MessageText&) override { return true; }
-  std::vector<std::string> shown;
-};
 
 class BowlerWorkbookTest : public ::testing::Test {
  protected:
@@ -128,7 +121,7 @@ TEST_F(BowlerWorkbookTest, AMissingTemplateIsReportedAndNothingIsMade) {
   options_.template_path = fx_.Dir().File("missing.xlsx");
   WorkbookRunResult result = Run();
   EXPECT_TRUE(result.template_missing);
-  EXPECT_EQ(messages_.shown,
+  EXPECT_EQ(messages_.FirstLines(),
             (std::vector<std::string>{"ボウラー情報用テンプレートファイルが存在しません！"}));
   EXPECT_FALSE(std::filesystem::exists(fx_.Dir().File("out")));
 }

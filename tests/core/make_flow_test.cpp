@@ -5,13 +5,12 @@
 #include <optional>
 
 #include "CountingProgress.h"
+#include "FakeWindows.h"
 #include "GameBuilder.h"
 #include "ScoreDb.h"
 #include "XlsxTemplate.h"
 #include "batch/MakeFlow.h"
 #include "database/clsS_OUTPUT_Data.h"
-#include "ui/FolderChooser.h"
-#include "ui/MessageWindow.h"
 #include "util/AppError.h"
 #include "util/Make.h"
 #include "workbook/SelectionBuilder.h"
@@ -21,17 +20,6 @@ namespace {
 
 using namespace testing;
 namespace fs = std::filesystem;
-
-class RecordingMessages : public MessageWindow {
- public:
-  void ShowWarning(const MessageText& message) override {
-    shown.push_back(message.message1);
-    colors.push_back(message.color);
-  }
-  bool AskYesNo(const MessageText&) override { return true; }
-  std::vector<std::string> shown;
-  std::vector<long> colors;
-};
 
 // Keeps every first message line in order, so the order of the steps can be checked.
 class StepProgress : public CountingProgress {
@@ -44,51 +32,6 @@ class StepProgress : public CountingProgress {
   std::vector<std::string> steps;
 };
 
-class FixedChooser : public FolderChooser {
- public:
-  explicit FixedChooser(std::optional<std::string> folder) : folder_(std::move(folder)) {}
-  std::optional<std::string> ChooseFolder(std::string_view, std::string_view) override {
-    ++calls;
-    return folder_;
-  }
-  int calls = 0;
-
- private:
-  std::optional<std::string> folder_;
-};
-
-// Points $HOME and the XDG configuration at a folder of the test, so the desktop is known.
-class DesktopAt {
- public:
-  explicit DesktopAt(const std::string& home) {
-    Save("HOME", home_);
-    Save("XDG_CONFIG_HOME", config_);
-    ::setenv("HOME", home.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-    fs::create_directories(home + "/Schreibtisch");
-    MakeFile(home + "/config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
-    desktop = home + "/Schreibtisch";
-  }
-  ~DesktopAt() {
-    Restore("HOME", home_);
-    Restore("XDG_CONFIG_HOME", config_);
-  }
-  std::string desktop;
-
- private:
-  static void Save(const char* name, std::optional<std::string>& value) {
-    if (const char* v = std::getenv(name)) value = v;
-  }
-  static void Restore(const char* name, const std::optional<std::string>& value) {
-    if (value)
-      ::setenv(name, value->c_str(), 1);
-    else
-      ::unsetenv(name);
-  }
-  std::optional<std::string> home_;
-  std::optional<std::string> config_;
-};
-
 constexpr const char* kMonthlyStep = "ただいま、月間表を作成中です";
 constexpr const char* kScoreStep = "ただいま、スコア表を作成中です";
 constexpr const char* kBulkDone = "一括出力が終了しました";
@@ -96,6 +39,10 @@ constexpr const char* kBulkDone = "一括出力が終了しました";
 class MakeFlowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Whatever falls back to the desktop stays inside the test's folder.
+    fs::create_directories(desktop_);
+    MakeFile(fx_.Dir().File("home/.config/user-dirs.dirs"),
+             "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
     Database& db = fx_.Db();
     AddAlley(db, "ホーム", 1, true);
     AddAlley(db, "遠征先", 2, false);
@@ -152,8 +99,8 @@ class MakeFlowTest : public ::testing::Test {
   }
 
   ScoreDbFixture fx_;
-  // Whatever falls back to the desktop stays inside the test's folder.
-  DesktopAt desktop_{fx_.Dir().File("home")};
+  HomeAt home_{fx_.Dir().File("home")};
+  std::string desktop_ = fx_.Dir().File("home/Schreibtisch");
   WindowSettings settings_;
   StepProgress progress_;
   RecordingMessages messages_;
@@ -161,10 +108,9 @@ class MakeFlowTest : public ::testing::Test {
 };
 
 TEST_F(MakeFlowTest, OutputFolderFallsBackToTheDesktop) {
-  const DesktopAt& desktop = desktop_;
-  EXPECT_EQ(FixOutFolder(""), desktop.desktop);
-  EXPECT_EQ(FixOutFolder("   "), desktop.desktop);
-  EXPECT_EQ(FixOutFolder(fx_.Dir().File("nowhere")), desktop.desktop);
+  EXPECT_EQ(FixOutFolder(""), desktop_);
+  EXPECT_EQ(FixOutFolder("   "), desktop_);
+  EXPECT_EQ(FixOutFolder(fx_.Dir().File("nowhere")), desktop_);
   EXPECT_EQ(FixOutFolder("  " + fx_.Dir().Path() + " "), fx_.Dir().Path());
 
   // An empty output folder sends the whole make to the desktop.
@@ -176,8 +122,8 @@ TEST_F(MakeFlowTest, OutputFolderFallsBackToTheDesktop) {
   request.first_month = "2003/06";
   request.last_month = "2003/06";
   EXPECT_EQ(flow.Make(request).monthly_pages, 1);
-  EXPECT_EQ(flow.OutFolder(), desktop.desktop);
-  EXPECT_TRUE(fs::exists(desktop.desktop + "/score2003/sato/200306.html"));
+  EXPECT_EQ(flow.OutFolder(), desktop_);
+  EXPECT_TRUE(fs::exists(desktop_ + "/score2003/sato/200306.html"));
 }
 
 TEST_F(MakeFlowTest, BulkMakesTheWorkbookThenTheYearsTablesOfTheTablesBowlers) {
@@ -213,8 +159,8 @@ TEST_F(MakeFlowTest, BulkMakesTheWorkbookThenTheYearsTablesOfTheTablesBowlers) {
   EXPECT_EQ(steps.front(), "ＥＸＣＥＬ処理準備中です");
   EXPECT_LT(at(kMonthlyStep), at(kScoreStep));
   EXPECT_LT(at(kScoreStep), static_cast<long>(steps.size()));
-  EXPECT_EQ(messages_.shown, std::vector<std::string>{kBulkDone});
-  EXPECT_EQ(messages_.colors, std::vector<long>{kCompletionColor});
+  EXPECT_EQ(messages_.FirstLines(), std::vector<std::string>{kBulkDone});
+  EXPECT_EQ(messages_.Colors(), std::vector<long>{kCompletionColor});
 }
 
 TEST_F(MakeFlowTest, StopDuringTheWorkbookMakesNoTablesButStillEnds) {
@@ -227,7 +173,7 @@ TEST_F(MakeFlowTest, StopDuringTheWorkbookMakesNoTablesButStillEnds) {
   EXPECT_FALSE(fs::exists(OutFile("score2003/yamada")));
   EXPECT_FALSE(fs::exists(OutFile("score2003/sato")));
   EXPECT_EQ(std::count(stopping.steps.begin(), stopping.steps.end(), kMonthlyStep), 0);
-  EXPECT_EQ(messages_.shown, std::vector<std::string>{kBulkDone});
+  EXPECT_EQ(messages_.FirstLines(), std::vector<std::string>{kBulkDone});
 }
 
 TEST_F(MakeFlowTest, MissingTemplateEndsOnlyTheWorkbookStep) {
@@ -239,7 +185,7 @@ TEST_F(MakeFlowTest, MissingTemplateEndsOnlyTheWorkbookStep) {
     EXPECT_TRUE(result.template_missing);
     EXPECT_EQ(result.monthly_pages + result.score_pages, 0);
     EXPECT_TRUE(OutputFiles().empty());
-    EXPECT_EQ(messages_.shown,
+    EXPECT_EQ(messages_.FirstLines(),
               (std::vector<std::string>{"ボウラー情報用テンプレートファイルが存在しません！",
                                         kBulkDone}));
   }
@@ -278,7 +224,7 @@ TEST_F(MakeFlowTest, SingleModesOverwriteAndSayWhatTheyMade) {
   period.end_date = "2003/05/10";
   EXPECT_EQ(flow.Make(period).score_pages, 1);
   EXPECT_NE(ReadFileBytes(OutFile("score2003/yamada/2003051011.html")), "old play");
-  EXPECT_EQ(messages_.shown,
+  EXPECT_EQ(messages_.FirstLines(),
             (std::vector<std::string>{"月間表を作成しました", "スコア表を作成しました"}));
 
   // An unknown bowler is refused before anything is written.
@@ -295,8 +241,9 @@ TEST_F(MakeFlowTest, ListOutputNeedsAChosenLine) {
   MakeFlow flow = Flow();
   MakeResult result = flow.Make(request);
   EXPECT_TRUE(result.nothing_chosen);
-  EXPECT_EQ(messages_.shown, std::vector<std::string>{"作成するデータが選択されていません！"});
-  EXPECT_EQ(messages_.colors, std::vector<long>{0});
+  EXPECT_EQ(messages_.FirstLines(),
+            std::vector<std::string>{"作成するデータが選択されていません！"});
+  EXPECT_EQ(messages_.Colors(), std::vector<long>{0});
   EXPECT_EQ(chooser_.calls, 0);
   EXPECT_TRUE(OutputFiles().empty());
 

@@ -4,13 +4,13 @@
 #include <functional>
 
 #include "CountingProgress.h"
+#include "FakeWindows.h"
 #include "GameBuilder.h"
 #include "PageTestSupport.h"
 #include "ScoreDb.h"
 #include "database/clsBowler_Data.h"
 #include "pages/ProfilePage.h"
 #include "pages/ProfilePageOutput.h"
-#include "ui/MessageWindow.h"
 #include "util/AppError.h"
 #include "util/Clock.h"
 #include "util/Cp932.h"
@@ -251,18 +251,6 @@ TEST_F(ProfilePageTest, AgeCountsTheBirthdayOnlyOnceItIsReached) {
 TEST_F(ProfilePageTest, TickerScriptEndsEveryLineWithCr) {
   EXPECT_EQ(MakeTickerScript(), PageLines(kScript, "\r"));
 }
-
-class RecordingMessages : public MessageWindow {
- public:
-  void ShowWarning(const MessageText& message) override { shown.push_back(message); }
-  bool AskYesNo(const MessageText& message) override {
-    asked.push_back(message);
-    return answer;
-  }
-  bool answer = true;
-  std::vector<MessageText> shown;
-  std::vector<MessageText> asked;
-};
 
 class ProfileRunTest : public ProfilePageTest {
  protected:

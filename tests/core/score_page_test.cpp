@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CountingProgress.h"
+#include "FakeWindows.h"
 #include "GameBuilder.h"
 #include "PageTestSupport.h"
 #include "ScoreDb.h"
@@ -586,37 +587,6 @@ std::string Page(std::initializer_list<std::string_view> parts) {
   return PageLines(text, kCrLf);
 }
 
-// Recorded messages and a chooser that answers with a fixed folder or cancels.
-class FakeMessages : public MessageWindow {
- public:
-  void ShowWarning(const MessageText& m) override { shown.push_back(m); }
-  bool AskYesNo(const MessageText& m) override {
-    asked.push_back(m);
-    return answer;
-  }
-  std::vector<MessageText> shown;
-  std::vector<MessageText> asked;
-  bool answer = true;
-};
-
-class FakeChooser : public FolderChooser {
- public:
-  explicit FakeChooser(std::optional<std::string> folder) : folder_(std::move(folder)) {}
-  std::optional<std::string> ChooseFolder(std::string_view user,
-                                          std::string_view caption) override {
-    ++calls;
-    this->user = user;
-    this->caption = caption;
-    return folder_;
-  }
-  int calls = 0;
-  std::string user;
-  std::string caption;
-
- private:
-  std::optional<std::string> folder_;
-};
-
 // Masters with Ids above 1 so that file names show them: centres 中央レーン (2), 第一ボウル (3);
 // levels 公式戦 (2, counted), リーグ戦 (3, counted), 練習 (4, not counted).
 class ScorePageTest : public ::testing::Test {
@@ -743,8 +713,8 @@ TEST_F(ScorePageTest, PageFileIsCodePage932WithReferencesForOtherCharacters) {
                  "Y 9/ X 81 -- 7/ X 9- F9 X9/", 0, "<b>好調</b> & 𠮷");
   CountingProgress progress;
   PageContext context = Context(PlainLook(), progress);
-  FakeChooser chooser(out_.Path() + "/");
-  FakeMessages messages;
+  FixedChooser chooser(out_.Path() + "/");
+  RecordingMessages messages;
   ASSERT_TRUE(OutputScorePage(context, chooser, messages, "髙橋一郎",
                               "2024/03/15  \t第一ボウル          \tリーグ戦"));
   std::string bytes = ReadFileBytes(out_.File("2024031533.html"));
@@ -762,8 +732,8 @@ TEST_F(ScorePageTest, SinglePlayGoesToTheChosenFolderWithTheCompletionMessage) {
   AddHandicapPlay();
   CountingProgress progress;
   PageContext context = Context(InitialLook(), progress);
-  FakeMessages messages;
-  FakeChooser chooser(out_.Path() + "/picked/");
+  RecordingMessages messages;
+  FixedChooser chooser(out_.Path() + "/picked/");
   ASSERT_TRUE(
       OutputScorePage(context, chooser, messages, "山田太郎", "2024/05/06\t中央レーン\t公式戦"));
   EXPECT_EQ(chooser.user, "SCORE");
@@ -778,10 +748,10 @@ TEST_F(ScorePageTest, SinglePlayGoesToTheChosenFolderWithTheCompletionMessage) {
   EXPECT_EQ(messages.shown[0].timer_seconds, 10);
 
   // Cancelling the chooser writes nothing; a play without games does not even ask.
-  FakeChooser cancel(std::nullopt);
+  FixedChooser cancel(std::nullopt);
   EXPECT_FALSE(
       OutputScorePage(context, cancel, messages, "山田太郎", "2024/05/06\t中央レーン\t公式戦"));
-  FakeChooser unasked(out_.Path() + "/other/");
+  FixedChooser unasked(out_.Path() + "/other/");
   EXPECT_FALSE(
       OutputScorePage(context, unasked, messages, "山田太郎", "2024/05/07\t中央レーン\t公式戦"));
   EXPECT_EQ(unasked.calls, 0);

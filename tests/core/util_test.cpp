@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "FakeWindows.h"
 #include "TempDir.h"
 #include "util/AppError.h"
 #include "util/Cp932.h"
@@ -17,6 +18,7 @@
 namespace lanereport {
 namespace {
 
+using testing::HomeAt;
 using testing::ReadFileBytes;
 using testing::TempDir;
 
@@ -174,11 +176,9 @@ TEST(MakeFileTest, AFolderThatCannotBeMadeIsNamed) {
   }
 }
 
-TEST(SpecialFolderTest, DesktopFollowsTheUserDirectories) {
+TEST(UserFoldersTest, DesktopFollowsTheUserDirectories) {
   TempDir home;
-  std::string old_home = std::getenv("HOME") ? std::getenv("HOME") : "";
-  ::setenv("HOME", home.Path().c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", home.File(".config").c_str(), 1);
+  HomeAt at(home.Path());
   EXPECT_EQ(GetSpecialFolder(0), home.Path());  // no desktop folder at all: the home folder
   std::filesystem::create_directories(home.File("Desktop"));
   EXPECT_EQ(GetSpecialFolder(0), home.File("Desktop"));
@@ -186,8 +186,6 @@ TEST(SpecialFolderTest, DesktopFollowsTheUserDirectories) {
   MakeFile(home.File(".config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
   EXPECT_EQ(GetSpecialFolder(0), home.File("デスクトップ"));
   EXPECT_EQ(GetSpecialFolder(5), "");
-  ::setenv("HOME", old_home.c_str(), 1);
-  ::unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace
