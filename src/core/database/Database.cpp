@@ -131,8 +131,7 @@ std::unique_ptr<Recordset> Database::OpenRecordset(std::string_view sql) {
     ~Reading() { db.Release(stmt); }
   } reading{*this, stmt};
   for (std::size_t i = 0; i < parameters.size(); ++i)
-    sqlite3_bind_text(stmt, static_cast<int>(i + 1), parameters[i].data(),
-                      static_cast<int>(parameters[i].size()), SQLITE_TRANSIENT);
+    Bind(stmt, static_cast<int>(i + 1), Value(std::move(parameters[i])));
   // The first step comes before the columns are read: a kept statement is prepared again
   // there when the tables changed since, and only then tells the columns of today.
   int rc = sqlite3_step(stmt);

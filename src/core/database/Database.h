@@ -52,18 +52,17 @@ class Database {
 
   bool HasTable(std::string_view table);
   const std::string& Path() const { return path_; }
-  sqlite3* Handle() const { return db_; }
 
  private:
   Database(sqlite3* db, std::string path);
-  sqlite3* db_;
-  std::string path_;
   // The prepared statement of a text, kept for the next use of the same text; nullptr when
   // the engine refuses the text (its message is then the engine's last error).
   sqlite3_stmt* Kept(const std::string& sql);
   // Ends one use of a kept statement.
   void Release(sqlite3_stmt* stmt);
 
+  sqlite3* db_;
+  std::string path_;
   // Prepared statements by their text; emptied when it grows past a few dozen.
   std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };
