@@ -4,8 +4,8 @@
 
 namespace lanereport {
 
-// The path of a desktop special folder: code 0 is the user's desktop (the XDG desktop folder,
-// else $HOME/Desktop when it exists, else $HOME), code 2 the documents folder (likewise).
+// The path of one of the user's folders by its code: code 0 is the user's desktop (the XDG desktop
+// folder, else $HOME/Desktop when it exists, else $HOME), code 2 the documents folder (likewise).
 // Codes without a meaning on this desktop return an empty text.
 std::string GetSpecialFolder(int code);
 
