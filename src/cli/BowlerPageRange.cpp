@@ -50,7 +50,7 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
   }
   if (result.stopped || stop.Raised()) {
     err << kStoppedMessage << "\n";
-    return kExitStopped;
+    return stop.ExitStatus();
   }
   out << command.done_message << "\n";
   return kExitOk;

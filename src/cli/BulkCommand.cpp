@@ -52,7 +52,7 @@ int RunBulk(const std::vector<std::string>& words, std::ostream& out, std::ostre
   }
   if (result.stopped || stop.Raised()) {
     err << kStoppedMessage << "\n";
-    return kExitStopped;
+    return stop.ExitStatus();
   }
   if (!result.workbook_path.empty()) out << result.workbook_path << "\n";
   out << "月間表 " << result.monthly_pages << " ページ、スコア表 " << result.score_pages

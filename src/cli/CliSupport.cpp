@@ -13,8 +13,8 @@ namespace {
 
 volatile std::sig_atomic_t g_stop_raised = 0;
 
-extern "C" void OnInterrupt(int) {
-  g_stop_raised = 1;
+extern "C" void OnInterrupt(int signal) {
+  g_stop_raised = signal;
 }
 
 }  // namespace
@@ -67,11 +67,17 @@ StopSignal::StopSignal() {
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESETHAND;
-  ::sigaction(SIGINT, &action, &previous_);
+  for (std::size_t i = 0; i < std::size(kSignals); ++i)
+    ::sigaction(kSignals[i], &action, &previous_[i]);
 }
 
 StopSignal::~StopSignal() {
-  ::sigaction(SIGINT, &previous_, nullptr);
+  for (std::size_t i = 0; i < std::size(kSignals); ++i)
+    ::sigaction(kSignals[i], &previous_[i], nullptr);
+}
+
+int StopSignal::ExitStatus() const {
+  return 128 + (g_stop_raised != 0 ? static_cast<int>(g_stop_raised) : SIGINT);
 }
 
 bool StopSignal::Raised() const {

@@ -39,9 +39,10 @@ std::unique_ptr<Database> OpenScoreDatabase(const std::string& path, std::ostrea
 // desktop folder.
 std::string ResolveOutFolder(const std::optional<std::string>& out, const WindowSettings& settings);
 
-// Ctrl-C as the STOP button: while an object lives, SIGINT sets a flag instead of ending the
-// process; a second Ctrl-C ends it. The flag starts clear with every object. One object at a
-// time.
+// Ctrl-C as the STOP button, and the ends that kill, systemd and timeouts ask for (SIGTERM,
+// SIGHUP) alike: while an object lives, these signals set a flag instead of ending the process,
+// so the run finishes the unit in hand and writes nothing partial; a second signal of the same
+// kind ends the process. The flag starts clear with every object. One object at a time.
 class StopSignal {
  public:
   StopSignal();
@@ -50,9 +51,13 @@ class StopSignal {
   StopSignal& operator=(const StopSignal&) = delete;
 
   bool Raised() const;
+  // The exit status of a run the signal stopped, 128 + the signal's number as the shell
+  // reports it: 130 for Ctrl-C, 143 for SIGTERM, 129 for SIGHUP (130 when none came).
+  int ExitStatus() const;
 
  private:
-  struct sigaction previous_ {};
+  static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+  struct sigaction previous_[3]{};
 };
 
 // The message windows on the command line: completion messages (kCompletionColor) go to out,

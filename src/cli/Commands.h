@@ -8,7 +8,6 @@ namespace lanereport::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
-inline constexpr int kExitStopped = 130;
 
 // Runs the command line: the first argument names the subcommand. Completion messages go to
 // out, failures and usage to err. Returns the exit status.

@@ -91,7 +91,7 @@ int RunDemo(const std::vector<std::string>& words, std::ostream& out, std::ostre
     CreateProfilePages(*db, db_name, site + "/", "", progress, messages);
   if (result.stopped || stop.Raised()) {
     err << kStoppedMessage << "\n";
-    return kExitStopped;
+    return stop.ExitStatus();
   }
   std::string first = site + "/" + db_name + year + "/Month-" + year + ".html";
   out << "最初に開くページ：" << first << "\n";

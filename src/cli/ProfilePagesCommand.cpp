@@ -33,7 +33,7 @@ int RunProfilePages(const std::vector<std::string>& words, std::ostream& out, st
   }
   if (result.stopped || stop.Raised()) {
     err << kStoppedMessage << "\n";
-    return kExitStopped;
+    return stop.ExitStatus();
   }
   return result.done ? kExitOk : kExitFailed;
 }

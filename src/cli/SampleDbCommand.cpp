@@ -64,7 +64,7 @@ int RunSampleDb(const std::vector<std::string>& words, std::ostream& out, std::o
   }
   if (summary.stopped) {
     err << kStoppedMessage << "\n";
-    return kExitStopped;
+    return stop.ExitStatus();
   }
   out << "サンプルデータベースを作成しました：" << path << "（ボウラー " << summary.bowlers
       << " 人、ゲーム " << summary.games << " 件）\n";

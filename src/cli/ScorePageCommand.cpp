@@ -47,7 +47,7 @@ int RunScorePage(const std::vector<std::string>& words, std::ostream& out, std::
   }
   if (stop.Raised()) {
     err << kStoppedMessage << "\n";
-    return kExitStopped;
+    return stop.ExitStatus();
   }
   if (!written) {
     err << "該当するﾃﾞｰﾀは存在しません\n";

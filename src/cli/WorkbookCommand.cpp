@@ -46,7 +46,7 @@ int RunWorkbook(const std::vector<std::string>& words, std::ostream& out, std::o
   if (result.template_missing || result.finishing_failed) return kExitFailed;
   if (stop.Raised()) {
     err << kStoppedMessage << "\n";
-    return kExitStopped;
+    return stop.ExitStatus();
   }
   out << "ボウラー情報を作成しました\n" << result.workbook_path << "\n";
   for (const std::string& page : result.pages) out << page << "\n";

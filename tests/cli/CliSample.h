@@ -100,11 +100,12 @@ class CliSampleTest : public ::testing::Test {
     return bytes.ends_with("</html>\r\n") || bytes.ends_with("</html>\r");
   }
 
-  // Presses Ctrl-C once, at the given count of progress steps of the next run.
-  static void StopAtCount(int count) {
+  // Presses Ctrl-C once (or sends another signal), at the given count of progress steps of
+  // the next run.
+  static void StopAtCount(int count, int signal = SIGINT) {
     auto counted = std::make_shared<int>(0);
-    cli::TerminalProgress::SetCountHookForTesting([counted, count] {
-      if (++*counted == count) std::raise(SIGINT);
+    cli::TerminalProgress::SetCountHookForTesting([counted, count, signal] {
+      if (++*counted == count) std::raise(signal);
     });
   }
 

@@ -87,33 +87,37 @@ TEST_F(BulkCommandTest, BadInputGetsOneLineAndTheRightStatus) {
   EXPECT_FALSE(Files(out).count("score2025/score2025.xlsx"));
 }
 
-TEST_F(BulkCommandTest, CtrlCLeavesEveryWrittenFileWhole) {
-  // A whole run first, to count its progress steps; then Ctrl-C three quarters of the way,
+TEST_F(BulkCommandTest, CtrlCTermAndHangupLeaveEveryWrittenFileWhole) {
+  // A whole run first, to count its progress steps; then the signal three quarters of the way,
   // which lies among the score tables, the last and longest step.
   auto steps = std::make_shared<int>(0);
   cli::TerminalProgress::SetCountHookForTesting([steps] { ++*steps; });
   ASSERT_EQ(RunCli({"bulk", Db(), "--year", "2025", "--out", Path("whole")}).status, 0);
   std::set<std::string> whole = BowlerPages(Files(Path("whole")));
-  std::string out = Path("out");
-  StopAtCount(*steps * 3 / 4);
-  CliResult stopped = RunCli({"bulk", Db(), "--year", "2025", "--out", out});
-  EXPECT_EQ(stopped.status, 130);
-  EXPECT_NE(stopped.err.find("処理を中断しました"), std::string::npos);
-  EXPECT_EQ(stopped.out.find("一括出力が終了しました"), std::string::npos);
-  std::set<std::string> files = Files(out);
-  std::set<std::string> pages = BowlerPages(files);
-  EXPECT_FALSE(pages.empty());
-  EXPECT_LT(pages.size(), whole.size());
-  for (const std::string& page : pages) {
-    EXPECT_TRUE(whole.count(page)) << page;
-    EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
-  }
-  // The workbook and its pages were finished before the tables began; nothing else lies there.
-  EXPECT_TRUE(files.count("score2025/score2025.xlsx"));
-  for (const std::string& f : files) {
-    EXPECT_TRUE(f.ends_with(".html") || f.ends_with(".xlsx") || f.ends_with(".png") ||
-                f.ends_with(".jpg") || f.ends_with(".jpeg") || f.ends_with(".gif"))
-        << "stray file " << f;
+  for (auto [signal, status] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+    SCOPED_TRACE(status);
+    std::string out = Path("out" + std::to_string(signal));
+    StopAtCount(*steps * 3 / 4, signal);
+    CliResult stopped = RunCli({"bulk", Db(), "--year", "2025", "--out", out});
+    EXPECT_EQ(stopped.status, status);
+    EXPECT_NE(stopped.err.find("処理を中断しました"), std::string::npos);
+    EXPECT_EQ(stopped.out.find("一括出力が終了しました"), std::string::npos);
+    std::set<std::string> files = Files(out);
+    std::set<std::string> pages = BowlerPages(files);
+    EXPECT_FALSE(pages.empty());
+    EXPECT_LT(pages.size(), whole.size());
+    for (const std::string& page : pages) {
+      EXPECT_TRUE(whole.count(page)) << page;
+      EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
+    }
+    // The workbook and its pages were finished before the tables began; nothing else lies
+    // there, no temporary file either.
+    EXPECT_TRUE(files.count("score2025/score2025.xlsx"));
+    for (const std::string& f : files) {
+      EXPECT_TRUE(f.ends_with(".html") || f.ends_with(".xlsx") || f.ends_with(".png") ||
+                  f.ends_with(".jpg") || f.ends_with(".jpeg") || f.ends_with(".gif"))
+          << "stray file " << f;
+    }
   }
 }
 

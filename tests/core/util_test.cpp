@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "FakeWindows.h"
@@ -163,6 +164,55 @@ TEST(MakeFileTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                           std::filesystem::directory_iterator()),
             1);
+}
+
+TEST(MakeFileTest, TheFirstWriteIntoAFolderRemovesOnlyTheStaleTemporariesOfAKilledRun) {
+  // The name of a real temporary file, caught in the middle of a write.
+  TempDir dir;
+  std::string temp_name;
+  SetMakeFileFaultForTesting([&](const std::string&) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir.File("a")))
+      if (entry.path().filename() != "page.html") temp_name = entry.path().filename().string();
+    throw AppError(kErrFile, "MakeFile", "killed");
+  });
+  EXPECT_THROW(MakeFile(dir.File("a/page.html"), "half"), AppError);
+  SetMakeFileFaultForTesting(nullptr);
+  ASSERT_FALSE(temp_name.empty());
+  ASSERT_EQ(temp_name[0], '.');
+
+  // What a killed run left in another folder, and files that only look like it.
+  std::filesystem::create_directories(dir.File("b"));
+  auto make = [&](const std::string& name, int age_seconds) {
+    MakeFile(dir.File("seed/" + name), "left over");  // made where no sweep matters
+    std::filesystem::rename(dir.File("seed/" + name), dir.File("b/" + name));
+    auto when = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(age_seconds);
+    std::filesystem::last_write_time(dir.File("b/" + name), when);
+  };
+  make(temp_name, 3600);
+  std::string fresh = temp_name.substr(0, temp_name.size() - 1) + "Z";
+  make(fresh, -3600);  // newer than this run: perhaps another run's write in progress
+  const std::vector<std::string> lookalikes = {".page.html.Bdv4Mj", temp_name.substr(1),
+                                               temp_name.substr(0, temp_name.size() - 1),
+                                               temp_name + "x"};
+  for (const std::string& name : lookalikes) make(name, 3600);
+  std::filesystem::create_directories(
+      dir.File("b/" + temp_name.substr(0, temp_name.size() - 1) + "Q"));
+
+  MakeFile(dir.File("b/other.html"), "page");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("b/" + temp_name)));
+  EXPECT_TRUE(std::filesystem::exists(dir.File("b/" + fresh)));
+  for (const std::string& name : lookalikes)
+    EXPECT_TRUE(std::filesystem::exists(dir.File("b/" + name))) << name;
+  EXPECT_TRUE(std::filesystem::is_directory(
+      dir.File("b/" + temp_name.substr(0, temp_name.size() - 1) + "Q")));
+  EXPECT_EQ(ReadFileBytes(dir.File("b/other.html")), "page");
+}
+
+TEST(MakeFileTest, TemporaryNamesStayWithinTheFileSystemLimit) {
+  TempDir dir;
+  std::string name = std::string(250, 'p') + ".html";
+  MakeFile(dir.File(name), "long name");
+  EXPECT_EQ(ReadFileBytes(dir.File(name)), "long name");
 }
 
 TEST(MakeFileTest, AFolderThatCannotBeMadeIsNamed) {

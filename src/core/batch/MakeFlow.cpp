@@ -12,6 +12,7 @@
 #include "util/Cp932.h"
 #include "util/DateText.h"
 #include "util/PathControl.h"
+#include "util/PlainName.h"
 #include "util/StringUtil.h"
 #include "util/UserFolders.h"
 #include "workbook/BowlerWorkbook.h"
@@ -108,7 +109,13 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
     long pages = 0;
     for (const BowlerEntry& b : state_.bowlers) {
       if (b.name.empty()) continue;
-      pages += output(b).pages;
+      try {
+        pages += output(b).pages;
+      } catch (const UnsafeNameError& e) {
+        // A bowler whose stored names cannot be files is skipped, nothing written for it;
+        // the run goes on with the next one.
+        messages_.ShowWarning({e.Description(), "", 0, 10});
+      }
       if (progress_.StopFlag()) break;
     }
     progress_.StartProgress(1, 0);

@@ -59,6 +59,8 @@ PageRunResult OutputMonthlyPages(PageContext& context, std::string_view bowler,
   if (!first || !last) {
     throw AppError(kErrInvalidValue, "OutputMonthlyPages", "日付が正しくありません");
   }
+  RequireBowlerFolder(bowler, sub_folder);
+  RequireYearFolder(context.db_name);
   PageRunResult result;
   const long latest = LatestMonth(context.db);
   const long months = *last - *first + 1;

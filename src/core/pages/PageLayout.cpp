@@ -3,6 +3,7 @@
 #include "util/Cp932.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
+#include "util/PlainName.h"
 
 namespace lanereport {
 
@@ -19,6 +20,16 @@ std::string ScorePageFileName(std::string_view yyyymmdd, long alley_id, long lev
 
 std::string MonthlyPageFileName(std::string_view yyyymm) {
   return std::string(yyyymm) + ".html";
+}
+
+void RequireBowlerFolder(std::string_view bowler, std::string_view sub_folder) {
+  RequirePlainFileName(sub_folder, "ボウラー「" + std::string(bowler) + "」のフォルダ名",
+                       sub_folder, "[PageLayout]BowlerFolder");
+}
+
+void RequireYearFolder(std::string_view db_name) {
+  RequirePlainFileName(std::string(db_name) + "0000", "データベース名", db_name,
+                       "[PageLayout]YearFolder");
 }
 
 void WritePage(std::string_view path, std::string_view utf8_text) {

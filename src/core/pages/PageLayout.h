@@ -25,6 +25,14 @@ std::string ScorePageFileName(std::string_view yyyymmdd, long alley_id, long lev
 // "{yyyymm}.html": the monthly table page of a month.
 std::string MonthlyPageFileName(std::string_view yyyymm);
 
+// Raises UnsafeNameError (util/PlainName.h), naming the bowler and the value, unless the
+// bowler's Aname can be the sub folder of the pages: one plain folder name.
+void RequireBowlerFolder(std::string_view bowler, std::string_view sub_folder);
+
+// Raises UnsafeNameError unless "{db_name}{yyyy}" can be a year folder, one plain folder name,
+// for every year of four digits.
+void RequireYearFolder(std::string_view db_name);
+
 // Writes a page given as UTF-8 text to path in code page 932, characters the code page cannot
 // hold as numeric character references, with MakeFile: the folders are made, the file is
 // replaced whole (also a read-only one) or left as it was. Raises AppError (kErrFile) naming

@@ -6,14 +6,21 @@
 #include "util/AppError.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
+#include "util/PlainName.h"
 #include "util/StringUtil.h"
 
 namespace lanereport {
 namespace {
 
+// Raises UnsafeNameError, writing nothing, when the bowler's Aname cannot name a page file.
 void WriteProfile(const std::string& folder, const clsBowler_Data& bowler,
                   std::string_view db_name) {
-  WritePage(folder + bowler.Aname() + ".html", MakeProfilePage(bowler, db_name));
+  const std::string file = bowler.Aname() + ".html";
+  RequirePlainFileName(bowler.Aname(), "ボウラー「" + bowler.Name() + "」のフォルダ名",
+                       bowler.Aname(), "[ProfilePage]Create");
+  RequirePlainFileName(file, "ボウラー「" + bowler.Name() + "」のフォルダ名", bowler.Aname(),
+                       "[ProfilePage]Create");
+  WritePage(folder + file, MakeProfilePage(bowler, db_name));
 }
 
 }  // namespace
@@ -50,8 +57,13 @@ ProfileRunResult CreateProfilePages(Database& db, std::string_view db_name,
     progress.StartProgress(0, static_cast<long>(bowlers.Count()));
     WritePage(script, MakeTickerScript());
     for (std::size_t i = 0; i < bowlers.Count(); ++i) {
-      WriteProfile(folder, bowlers.Item(i), db_name);
-      ++result.pages;
+      try {
+        WriteProfile(folder, bowlers.Item(i), db_name);
+        ++result.pages;
+      } catch (const UnsafeNameError& e) {
+        // One bowler whose name cannot be a file is skipped; the others still get their page.
+        messages.ShowWarning({e.Description(), "", 0, 10});
+      }
       progress.CountProgress(0, 1);
       if (progress.StopFlag()) {
         result.stopped = true;

@@ -65,6 +65,11 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
   } catch (const AppError&) {
     return result;
   }
+  // The bowler's folder is checked before the first page is written, so a refused bowler
+  // leaves nothing behind. Play dates need no check: a game record holds its date as eight
+  // digits of a real date, whatever the table stored.
+  RequireBowlerFolder(bowler, sub_folder);
+  RequireYearFolder(context.db_name);
   context.progress.StartProgress(1, games.Count());
 
   std::string last_date, last_alley, last_level;

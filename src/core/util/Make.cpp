@@ -1,12 +1,15 @@
 #include "util/Make.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <set>
 
 #include "util/AppError.h"
 #include "util/PathControl.h"
@@ -52,6 +55,59 @@ class TempFile {
   bool kept_ = false;
 };
 
+// Temporary files are named "." + the target's name (its first kTempStemBytes bytes) +
+// kTempMark + six characters of mkstemp, so that the name stays within the file system's
+// limit and no file of anyone else's matches the pattern.
+constexpr std::size_t kTempStemBytes = 200;
+constexpr std::string_view kTempMark = ".lrtmp";
+
+std::string TempPattern(const std::string& folder, const std::string& name) {
+  return (folder.empty() ? std::string("./") : folder) + "." + name.substr(0, kTempStemBytes) +
+         std::string(kTempMark) + "XXXXXX";
+}
+
+bool IsTempName(std::string_view name) {
+  constexpr std::size_t kRandom = 6;
+  if (name.size() < 2 + kTempMark.size() + kRandom || name[0] != '.') return false;
+  std::string_view tail = name.substr(name.size() - kRandom);
+  std::string_view mark = name.substr(name.size() - kRandom - kTempMark.size(), kTempMark.size());
+  if (mark != kTempMark) return false;
+  for (char c : tail) {
+    bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (!alnum) return false;
+  }
+  return true;
+}
+
+// When this process started: a temporary file older than that is what an earlier run left
+// when it was killed in the middle of a write.
+const auto kRunStart = std::chrono::system_clock::now();
+
+bool OlderThanRun(const struct stat& st) {
+  auto mtime = std::chrono::system_clock::from_time_t(st.st_mtim.tv_sec) +
+               std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                   std::chrono::nanoseconds(st.st_mtim.tv_nsec));
+  return mtime < kRunStart;
+}
+
+// Removes, once per folder and run, the stale temporary files of an earlier killed run: regular
+// files of the temporary pattern older than this run. Anything else is left alone, and a
+// failure to list or remove is no reason to refuse the write.
+void SweepStaleTempFiles(const std::string& folder) {
+  static std::set<std::string> swept;
+  if (!swept.insert(folder).second) return;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return;
+  int fd = ::dirfd(dir);
+  while (struct dirent* entry = ::readdir(dir)) {
+    if (!IsTempName(entry->d_name)) continue;
+    struct stat st {};
+    if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISREG(st.st_mode) && OlderThanRun(st)) ::unlinkat(fd, entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 mode_t CurrentUmask() {
   mode_t mask = ::umask(0);
   ::umask(mask);
@@ -86,8 +142,8 @@ void MakeFile(std::string_view path_view, std::string_view content) {
     ::chmod(path.c_str(), st.st_mode | S_IWUSR);  // clear the read-only permission
   }
 
-  TempFile temp((folder.empty() ? std::string("./") : folder) + "." + GetFileName(path) +
-                ".XXXXXX");
+  SweepStaleTempFiles(folder);
+  TempFile temp(TempPattern(folder, GetFileName(path)));
   if (temp.Fd() < 0) RaiseFileError("ファイルを書き込めません", path, errno);
   ::fchmod(temp.Fd(), 0666 & ~CurrentUmask());
   const char* data = content.data();

@@ -13,7 +13,10 @@ void MakeFolders(std::string_view path);
 // Writes content (bytes, written as given) to path as a whole: the folders are made, a
 // read-only target is made writable, the content goes to a temporary file in the same folder
 // which then replaces the target by a rename. An interrupted or failed write leaves the old
-// file as it was and no temporary file behind. Raises AppError (kErrFile) naming the path.
+// file as it was and no temporary file behind. The first write of a run into a folder also
+// removes the temporary files there that an earlier run, killed in the middle of a write, left
+// behind (only files of the temporary pattern, older than this run). Raises AppError (kErrFile)
+// naming the path.
 void MakeFile(std::string_view path, std::string_view content);
 
 // Tests only: called with the target path after the temporary file is written and before it

@@ -7,6 +7,7 @@
 #include "util/AppError.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
+#include "util/PlainName.h"
 #include "util/StringUtil.h"
 #include "workbook/PageFinisher.h"
 #include "workbook/StatisticsSheet.h"
@@ -46,7 +47,16 @@ void BowlerWorkbook::PrintWorkbook(XlsxWorkbook& book, bool& /*cancel*/,
   for (XlsxSheet* sheet : book.Worksheets()) {
     const std::string name = sheet->Name();
     if (StartsWith(name, "@")) continue;
-    std::string page = AddPathSeparator(folder_path) + name + "-" + state_.bulk_year + ".html";
+    const std::string file = name + "-" + state_.bulk_year + ".html";
+    try {
+      RequirePlainFileName(name, "シート名", name, "[BowlerWorkbook]PrintWorkbook");
+      RequirePlainFileName(file, "シート名", name, "[BowlerWorkbook]PrintWorkbook");
+    } catch (const UnsafeNameError& e) {
+      // A sheet whose name cannot name a page file is not published; the others are.
+      messages_.ShowWarning({e.Description(), "", 0, 10});
+      continue;
+    }
+    std::string page = AddPathSeparator(folder_path) + file;
     result_.pages.push_back(page);
     book.PublishObjects().Add(kSourceSheet, page, name, "", kHtmlStatic, "", "").Publish(true);
     progress_.CountProgress(0, 1);
@@ -84,6 +94,8 @@ WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
   control_->GetDocument();
   long sheets = std::stol(control_->SheetCount());
   std::string w = db_name_ + state_.bulk_year;
+  RequirePlainFileName(w, "データベース名", db_name_, "[BowlerWorkbook]Run");
+  RequirePlainFileName(w + ".xlsx", "データベース名", db_name_, "[BowlerWorkbook]Run");
   std::string f = AddPathSeparator(options.out_folder) + w;
   MakeFolders(f);
   long extra = state_.bulk_year.empty() ? 0 : 2;
