@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,19 @@ namespace {
 constexpr const char* kUsage =
     "使い方: lanereport <init|sample-db|score-pages|score-page|monthly-pages|profile-pages|"
     "workbook|bulk|settings|sheets|demo> ...";
+
+// Writes the error's description on one line, then the description of the reason nested in it
+// (under the template copy failing, the damaged part of the template), and so on down.
+void WriteError(const std::exception& error, std::ostream& err) {
+  const auto* app = dynamic_cast<const AppError*>(&error);
+  err << (app ? app->Description() : std::string(error.what())) << "\n";
+  try {
+    std::rethrow_if_nested(error);
+  } catch (const std::exception& reason) {
+    WriteError(reason, err);
+  } catch (...) {
+  }
+}
 
 }  // namespace
 
@@ -27,7 +41,7 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
     try {
       return entry.run(args, out, err);
     } catch (const AppError& e) {
-      err << e.Description() << "\n";
+      WriteError(e, err);
       return kExitFailed;
     }
   }

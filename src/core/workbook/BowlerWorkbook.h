@@ -36,7 +36,9 @@ struct WorkbookRunResult {
 // F/W.xlsx (W = database name + bulk year, F = output folder + W) and, with web pages, publishes
 // every sheet whose name does not begin with "@" as F/{sheet}-{year}.html and finishes those
 // pages. The bowler table and month lists go into the state the caller keeps (the bulk run walks
-// them afterwards). Warnings go to messages; progress and STOP through progress.
+// them afterwards). Warnings go to messages; progress and STOP through progress. A template that
+// cannot be opened (no workbook, a malformed XML part) raises the wrapper's error, with the
+// reason nested in it, before any folder or file is made.
 class BowlerWorkbook : public ExcelControlEvents {
  public:
   BowlerWorkbook(Database& db, std::string db_name, WorkbookState& state, ProgressWindow& progress,

@@ -150,13 +150,14 @@ XlsxStyles::XlsxStyles() {
   Load("", "");
 }
 
-void XlsxStyles::Load(std::string_view styles_xml, std::string_view theme_xml) {
+void XlsxStyles::Load(std::string_view styles_xml, std::string_view theme_xml,
+                      std::string_view styles_part, std::string_view theme_part) {
   had_part_ = !styles_xml.empty();
   changed_ = false;
   variants_.clear();
   doc_.reset();
   if (had_part_) {
-    ParseXmlPart(doc_, styles_xml, "xl/styles.xml", kSource);
+    ParseXmlPart(doc_, styles_xml, styles_part, kSource);
   } else {
     ParseXmlPart(doc_, kMinimalStyles, "xl/styles.xml", kSource);
   }
@@ -164,7 +165,7 @@ void XlsxStyles::Load(std::string_view styles_xml, std::string_view theme_xml) {
   theme_.assign(std::begin(kDefaultTheme), std::end(kDefaultTheme));
   if (!theme_xml.empty()) {
     pugi::xml_document theme;
-    ParseXmlPart(theme, theme_xml, "xl/theme/theme1.xml", kSource);
+    ParseXmlPart(theme, theme_xml, theme_part, kSource);
     pugi::xml_node scheme =
         XmlChild(XmlChild(theme.document_element(), "themeElements"), "clrScheme");
     std::vector<std::string> scheme_colors;

@@ -41,8 +41,11 @@ class XlsxStyles {
   XlsxStyles& operator=(const XlsxStyles&) = delete;
 
   // Reads the styles part (styles_xml may be empty when the package has none) and the theme
-  // part (may be empty). Raises AppError (kErrFile) when either is malformed XML.
-  void Load(std::string_view styles_xml, std::string_view theme_xml);
+  // part (may be empty). Raises AppError (kErrFile) when either is malformed XML, naming the
+  // part by the name given for it.
+  void Load(std::string_view styles_xml, std::string_view theme_xml,
+            std::string_view styles_part = "xl/styles.xml",
+            std::string_view theme_part = "xl/theme/theme1.xml");
 
   int Count() const { return static_cast<int>(formats_.size()); }
   // The format with index xf; the default format (index 0) for an index out of range.

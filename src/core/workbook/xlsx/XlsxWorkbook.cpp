@@ -3,10 +3,12 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <unordered_set>
 
 #include "util/AppError.h"
 #include "util/Make.h"
 #include "util/StringUtil.h"
+#include "workbook/xlsx/XlsxContentTypes.h"
 #include "workbook/xlsx/XlsxPublishObjects.h"
 #include "workbook/xlsx/XmlUtil.h"
 
@@ -14,7 +16,7 @@ namespace lanereport {
 namespace {
 
 constexpr const char* kSource = "[XlsxWorkbook]Open";
-constexpr const char* kContentTypesPart = "[Content_Types].xml";
+constexpr const char* kContentTypesPart = XlsxContentTypes::kPartName;
 constexpr const char* kStylesType =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles";
 constexpr const char* kStylesContentType =
@@ -59,11 +61,21 @@ void XlsxWorkbook::Load(const std::string& path) {
   if (in.bad()) RaiseDamaged("ブックを読み込めません：" + path);
   package_ = XlsxPackage::FromBytes(bytes, path);
 
-  if (!package_.Has(kContentTypesPart)) {
-    RaiseDamaged("ブックの部品がありません：" + std::string(kContentTypesPart));
-  }
+  // Every XML part is parsed once on opening: the parts the workbook reads below as they are
+  // read, every other one afterwards, so that a damaged part is refused before the run writes
+  // anything rather than copied into the output workbook.
+  std::unordered_set<std::string> parsed;  // lower-case part names
+  auto note_parsed = [&parsed](std::string_view part) { parsed.insert(ToLowerAscii(part)); };
+
+  const std::string* types = package_.Find(kContentTypesPart);
+  if (!types) RaiseDamaged("ブックの部品がありません：" + std::string(kContentTypesPart));
+  content_types_ = std::make_unique<XlsxContentTypes>();
+  content_types_->Load(*types, kSource);
+  note_parsed(kContentTypesPart);
+
   workbook_part_ = "xl/workbook.xml";
   if (const std::string* rels = package_.Find("_rels/.rels")) {
+    note_parsed("_rels/.rels");
     for (const XlsxRelationship& rel : ParseRelationships(*rels, "_rels/.rels")) {
       if (RelationshipIs(rel, "officeDocument") && !rel.external) {
         workbook_part_ = ResolvePartTarget("", rel.target);
@@ -73,6 +85,7 @@ void XlsxWorkbook::Load(const std::string& path) {
   const std::string* workbook = package_.Find(workbook_part_);
   if (!workbook) RaiseDamaged("ブックの部品がありません：" + workbook_part_);
   ParseXmlPart(workbook_doc_, *workbook, workbook_part_, kSource);
+  note_parsed(workbook_part_);
   pugi::xml_node root = workbook_doc_.document_element();
   if (XmlLocalName(root) != "workbook")
     RaiseDamaged("ブックの部品ではありません：" + workbook_part_);
@@ -81,6 +94,7 @@ void XlsxWorkbook::Load(const std::string& path) {
   std::string rels_part = RelationshipsPartName(workbook_part_);
   if (const std::string* rels = package_.Find(rels_part)) {
     workbook_rels_ = ParseRelationships(*rels, rels_part);
+    note_parsed(rels_part);
   }
   auto part_of = [&](std::string_view kind) -> std::string {
     for (const XlsxRelationship& rel : workbook_rels_) {
@@ -94,12 +108,17 @@ void XlsxWorkbook::Load(const std::string& path) {
   std::string theme_part = part_of("theme");
   const std::string* styles = styles_part_.empty() ? nullptr : package_.Find(styles_part_);
   const std::string* theme = theme_part.empty() ? nullptr : package_.Find(theme_part);
-  styles_.Load(styles ? *styles : std::string_view(), theme ? *theme : std::string_view());
+  styles_.Load(styles ? *styles : std::string_view(), theme ? *theme : std::string_view(),
+               styles_part_, theme_part);
+  // An empty part is taken for none there; as a part it is still no XML.
+  if (styles && !styles->empty()) note_parsed(styles_part_);
+  if (theme && !theme->empty()) note_parsed(theme_part);
 
   shared_strings_part_ = part_of("sharedStrings");
   if (const std::string* sst =
           shared_strings_part_.empty() ? nullptr : package_.Find(shared_strings_part_)) {
     ParseXmlPart(shared_strings_doc_, *sst, shared_strings_part_, kSource);
+    note_parsed(shared_strings_part_);
     pugi::xml_node list = shared_strings_doc_.document_element();
     for (pugi::xml_node si = XmlChild(list, "si"); si; si = XmlNextSibling(si, "si")) {
       shared_strings_.push_back(XmlRichText(si));
@@ -124,10 +143,13 @@ void XlsxWorkbook::Load(const std::string& path) {
     std::string part = ResolvePartTarget(workbook_part_, rel->target);
     const std::string* xml = package_.Find(part);
     if (!xml) RaiseDamaged("シートの部品がありません：" + name + "（" + part + "）");
-    const std::string* sheet_rels = package_.Find(RelationshipsPartName(part));
+    std::string sheet_rels_part = RelationshipsPartName(part);
+    const std::string* sheet_rels = package_.Find(sheet_rels_part);
     worksheet_of_sheet.push_back(static_cast<int>(sheets_.size()));
     sheets_.push_back(std::make_unique<XlsxSheet>(*this, name, part, *xml,
                                                   sheet_rels ? *sheet_rels : std::string_view()));
+    note_parsed(part);
+    if (sheet_rels && !sheet_rels->empty()) note_parsed(sheet_rels_part);
   }
 
   for (pugi::xml_node dn = XmlChild(XmlChild(root, "definedNames"), "definedName"); dn;
@@ -142,6 +164,14 @@ void XlsxWorkbook::Load(const std::string& path) {
       if (name.local_sheet < 0) continue;
     }
     names_.push_back(std::move(name));
+  }
+
+  // The parts nobody reads (properties, drawings, charts, chart sheets, relationships of other
+  // parts, ...) are copied into the output workbook as they are: each must be XML all the same.
+  for (const std::string& part : package_.Names()) {
+    if (parsed.count(ToLowerAscii(part)) || !content_types_->IsXmlPart(part)) continue;
+    pugi::xml_document doc;
+    ParseXmlPart(doc, *package_.Find(part), part, kSource);
   }
 }
 
@@ -198,7 +228,7 @@ std::string XlsxWorkbook::SaveToBytes() {
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"/>");
   }
   pugi::xml_document types;
-  ParseXmlPart(types, *package_.Find(kContentTypesPart), kContentTypesPart, "[XlsxWorkbook]SaveAs");
+  types.reset(content_types_->Document());
   bool rels_changed = false;
   bool types_changed = false;
   auto remove_override = [&](const std::string& part) {

@@ -13,6 +13,7 @@
 
 namespace lanereport {
 
+class XlsxContentTypes;
 class XlsxPublishObjects;
 
 // A defined name of the workbook.
@@ -29,9 +30,11 @@ struct XlsxDefinedName {
 class XlsxWorkbook {
  public:
   // Workbooks.Open. Raises AppError (kErrFile, "[XlsxWorkbook]Open") when the file cannot be
-  // read or is no workbook: not a zip archive, no workbook part, malformed XML in a part the
-  // workbook needs (workbook, relationships, styles, theme, shared strings, worksheets), or a
-  // sheet whose part is missing.
+  // read or is no workbook: not a zip archive, no content types or workbook part, a sheet whose
+  // part is missing, or malformed XML in any XML part of the package (every part named "*.xml"
+  // or "*.rels" and every part of an XML content type, whether the workbook reads it or only
+  // copies it; media and other binary parts are not looked into). The description then names
+  // the part: "ブックの部品のXMLが正しくありません：docProps/app.xml（...）".
   static std::unique_ptr<XlsxWorkbook> Open(const std::string& path);
   ~XlsxWorkbook();
   XlsxWorkbook(const XlsxWorkbook&) = delete;
@@ -78,6 +81,7 @@ class XlsxWorkbook {
 
   std::string full_name_;
   XlsxPackage package_;
+  std::unique_ptr<XlsxContentTypes> content_types_;
   std::string workbook_part_;
   pugi::xml_document workbook_doc_;
   std::vector<XlsxRelationship> workbook_rels_;

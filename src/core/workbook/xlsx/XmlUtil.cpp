@@ -1,5 +1,6 @@
 #include "workbook/xlsx/XmlUtil.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "util/AppError.h"
@@ -56,6 +57,71 @@ void AppendUtf8(std::string& out, unsigned code) {
   }
 }
 
+[[noreturn]] void RaiseMalformed(std::string_view part_name, const char* source,
+                                 std::string_view reason, std::ptrdiff_t offset) {
+  throw AppError(kErrFile, source,
+                 "ブックの部品のXMLが正しくありません：" + std::string(part_name) + "（" +
+                     std::string(reason) + "、位置 " + std::to_string(offset) + "）");
+}
+
+bool IsXmlSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// What well-formed XML asks of the document as a whole and the parser lets pass: nothing but
+// white space and markup before the first node and after the last, the declaration only at the
+// very start and with its version, one document element. Returns the fault, or nullptr, and
+// where it lies. The text is looked at only when it is in an ASCII-compatible encoding.
+const char* DocumentFault(const pugi::xml_document& doc, std::string_view xml,
+                          std::ptrdiff_t& offset) {
+  std::size_t begin = 0;
+  bool ascii_compatible = true;
+  if (xml.substr(0, 3) == "\xEF\xBB\xBF") {
+    begin = 3;
+  } else if (xml.size() >= 2 &&
+             (xml[0] == '\0' || xml[1] == '\0' || xml.substr(0, 2) == "\xFF\xFE" ||
+              xml.substr(0, 2) == "\xFE\xFF")) {
+    ascii_compatible = false;  // UTF-16 or UTF-32
+  }
+
+  pugi::xml_node first = doc.first_child();
+  bool declared = first.type() == pugi::node_declaration;
+  if (ascii_compatible) {
+    if (declared && xml.substr(begin, 5) != "<?xml") {
+      offset = static_cast<std::ptrdiff_t>(begin);
+      return "The document declaration does not open the document";
+    }
+    std::size_t lead = begin;
+    while (lead < xml.size() && IsXmlSpace(xml[lead])) ++lead;
+    if (lead < xml.size() && xml[lead] != '<') {
+      offset = static_cast<std::ptrdiff_t>(lead);
+      return "Text before the document element";
+    }
+    std::size_t end = xml.size();
+    while (end > lead && IsXmlSpace(xml[end - 1])) --end;
+    if (end > lead && xml[end - 1] != '>') {
+      offset = static_cast<std::ptrdiff_t>(end - 1);
+      return "Text after the document element";
+    }
+  }
+  if (declared && std::string_view(first.first_attribute().name()) != "version") {
+    offset = first.offset_debug();
+    return "The document declaration has no version";
+  }
+  int elements = 0;
+  for (pugi::xml_node node = first; node; node = node.next_sibling()) {
+    if (node.type() == pugi::node_declaration && node != first) {
+      offset = node.offset_debug();
+      return "A document declaration after the start of the document";
+    }
+    if (node.type() == pugi::node_element && ++elements > 1) {
+      offset = node.offset_debug();
+      return "A second document element";
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void ParseXmlPart(pugi::xml_document& doc, std::string_view xml, std::string_view part_name,
@@ -63,9 +129,11 @@ void ParseXmlPart(pugi::xml_document& doc, std::string_view xml, std::string_vie
   pugi::xml_parse_result result =
       doc.load_buffer(xml.data(), xml.size(), kParseOptions, pugi::encoding_auto);
   if (!result || !doc.document_element()) {
-    throw AppError(kErrFile, source,
-                   "ブックの部品のXMLが正しくありません：" + std::string(part_name) + "（" +
-                       result.description() + "、位置 " + std::to_string(result.offset) + "）");
+    RaiseMalformed(part_name, source, result.description(), result.offset);
+  }
+  std::ptrdiff_t offset = 0;
+  if (const char* fault = DocumentFault(doc, xml, offset)) {
+    RaiseMalformed(part_name, source, fault, offset);
   }
 }
 
