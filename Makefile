@@ -2,8 +2,10 @@
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: bootstrap configure build test test-asan demo bench format clean
+.PHONY: bootstrap configure build test test-asan fuzz demo bench format clean
 
 bootstrap:
 	@scripts/bootstrap.sh
@@ -24,6 +26,15 @@ test-asan: bootstrap
 	@cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# The libFuzzer targets of fuzz/, built with clang and the sanitizers, each run for
+# FUZZ_SECONDS on a copy of its corpus; fails when one finds a problem (kept in FUZZ_DIR).
+fuzz: bootstrap
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLANEREPORT_FUZZ=ON -DLANEREPORT_BENCH=OFF \
+	  -DLANEREPORT_GUI=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+	@fuzz/run_fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 demo: build
 	@$(BUILD_DIR)/bin/lanereport demo demo
 
@@ -34,4 +45,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	@rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, testing and the demo need, only those missing.
 set -euo pipefail
 packages=(build-essential cmake pkg-config libsqlite3-dev libzip-dev libpugixml-dev
-          libgtest-dev libgmock-dev libbenchmark-dev sqlite3)
+          libgtest-dev libgmock-dev libbenchmark-dev sqlite3
+          clang libclang-rt-14-dev)  # clang and its libFuzzer and sanitizer runtimes: make fuzz
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

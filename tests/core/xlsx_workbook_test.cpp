@@ -279,6 +279,10 @@ INSTANTIATE_TEST_SUITE_P(
                [](const std::string& p) {
                  XlsxTemplate().AddSheet("S", "").Omit("[Content_Types].xml").Write(p);
                }},
+        Damage{"MalformedContentTypes",  // saving could not edit them: found by fuzzing
+               [](const std::string& p) {
+                 XlsxTemplate().AddSheet("S", "").Replace("[Content_Types].xml", ">").Write(p);
+               }},
         Damage{"MalformedWorkbookXml",
                [](const std::string& p) {
                  XlsxTemplate()

@@ -1,0 +1,1 @@
+Select Distinct Top 5 Play_Date From [Result_Data] Where Handicap > 0

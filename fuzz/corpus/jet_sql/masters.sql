@@ -1,0 +1,1 @@
+Select * From Bowler_Data Where Name = "x" & 'y' Order by Number

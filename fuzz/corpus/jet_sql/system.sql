@@ -1,0 +1,6 @@
+ Select 
+     * 
+ From 
+     S_System 
+ Where 
+     SS_ID = 'OutFolder'

@@ -1,0 +1,1 @@
+Update Result_Data Set Bowler_Name = 'New' Where Bowler_Name = 'Old'
