@@ -1,12 +1,14 @@
 #include "FuzzSupport.h"
 
+#include <dirent.h>
 #include <ftw.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "util/Make.h"
 
@@ -26,20 +28,39 @@ void RemoveFolder() {
   if (!FolderPath().empty()) ::nftw(FolderPath().c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
-std::string MakeFolder() {
+std::string BaseFolder() {
   struct stat st {};
-  std::string base =
-      ::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) && ::access("/dev/shm", W_OK) == 0
-          ? "/dev/shm"
-          : (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp");
-  std::string pattern = base + "/lanereport-fuzz-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (!::mkdtemp(buffer.data())) {
+  if (::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) && ::access("/dev/shm", W_OK) == 0)
+    return "/dev/shm";
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp && *tmp ? tmp : "/tmp";
+}
+
+// libFuzzer ends a run without running exit handlers, so each process's folder is named after
+// it and the folders of processes that are gone are removed by the next one.
+void RemoveFoldersOfEndedRuns(const std::string& base) {
+  DIR* dir = ::opendir(base.c_str());
+  if (!dir) return;
+  const std::string prefix = "lanereport-fuzz-";
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name.rfind(prefix, 0) != 0) continue;
+    long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+      ::nftw((base + "/" + name).c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+  }
+  ::closedir(dir);
+}
+
+std::string MakeFolder() {
+  std::string base = BaseFolder();
+  RemoveFoldersOfEndedRuns(base);
+  FolderPath() = base + "/lanereport-fuzz-" + std::to_string(::getpid());
+  ::nftw(FolderPath().c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+  if (::mkdir(FolderPath().c_str(), 0700) != 0) {
     std::perror("lanereport fuzz: cannot make a temporary folder");
     std::abort();
   }
-  FolderPath() = buffer.data();
   std::atexit(RemoveFolder);
   return FolderPath();
 }

@@ -10,8 +10,9 @@ namespace lanereport::fuzz {
 // What the fuzz targets share: a private folder for the files they hand to the code under test,
 // and a way to report a broken promise so that libFuzzer keeps the input as a crash.
 
-// The target's own folder, made on first use (under /dev/shm when there is one, so database
-// and workbook files cost no disk writes) and removed with its files when the process exits.
+// The process's own folder, made on first use (under /dev/shm when there is one, so database
+// and workbook files cost no disk writes) and removed with its files by the next run at the
+// latest.
 const std::string& FuzzFolder();
 
 // Writes bytes whole to the file name inside FuzzFolder() through MakeFile and returns its
