@@ -1,0 +1,80 @@
+#include "Msg_Warning.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include "WindowControl.h"
+
+namespace lanereport::gui {
+namespace {
+
+constexpr int kWidth = 360;
+
+QPointer<Msg_Warning> instance;
+
+void DeleteInstance() {
+  delete instance.data();
+}
+
+}  // namespace
+
+Msg_Warning& Msg_Warning::Instance() {
+  if (!instance) {
+    instance = new Msg_Warning;
+    qAddPostRoutine(DeleteInstance);
+  }
+  return *instance;
+}
+
+Msg_Warning::Msg_Warning()
+    : MessageDialog(kWidth, 0), ok_(new QPushButton("OK")), timer_(new QTimer(this)) {
+  setObjectName("Msg_Warning");
+  setWindowModality(Qt::ApplicationModal);
+  ok_->setObjectName("cmdOK");
+  ok_->setDefault(true);
+  AddButton(ok_);
+  connect(ok_, &QPushButton::clicked, this, &Msg_Warning::Ok);
+  timer_->setObjectName("tmrClose");
+  timer_->setSingleShot(true);
+  connect(timer_, &QTimer::timeout, this, &Msg_Warning::Ok);
+  Relayout();
+}
+
+int Msg_Warning::Show() {
+  RestoreDefaultWidth();
+  SetLine(0, QString::fromStdString(message1_));
+  SetLine(1, QString::fromStdString(message2_));
+  SetLineColor(color_);
+  timer_->stop();
+  if (timer_milliseconds_ != 0) {
+    timer_->setInterval(timer_milliseconds_);
+    timer_->start();
+  }
+  SetButtonsVisible(true);
+  ok_->setFocus();
+  CenterWindow(this);
+  show();
+  AnimateOpen(this);
+  QApplication::beep();
+  const int result = exec();
+  timer_->stop();
+  message1_.clear();
+  message2_.clear();
+  SetLine(0, QString());
+  SetLine(1, QString());
+  return result;
+}
+
+void Msg_Warning::reject() {
+  Ok();
+}
+
+void Msg_Warning::Ok() {
+  timer_->stop();
+  SetButtonsVisible(false);
+  accept();
+}
+
+}  // namespace lanereport::gui
