@@ -2,6 +2,7 @@
 # Installs the Debian packages that building, testing and the demo need, only those missing.
 set -euo pipefail
 packages=(build-essential cmake pkg-config libsqlite3-dev libzip-dev libpugixml-dev
+          qt6-base-dev fonts-noto-cjk  # the windows, and a Japanese font for them
           libgtest-dev libgmock-dev libbenchmark-dev sqlite3
           clang libclang-rt-14-dev)  # clang and its libFuzzer and sanitizer runtimes: make fuzz
 missing=()

@@ -1,0 +1,78 @@
+#include "GuiMain.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <cstdlib>
+#include <iostream>
+
+#include "PendingWindow.h"
+#include "WindowMessages.h"
+#include "WindowStart.h"
+#include "frmDialogBox.h"
+
+namespace lanereport::gui {
+namespace {
+
+constexpr const char* kNoDisplay = "画面を表示できません：ディスプレイに接続できません（DISPLAY）";
+
+bool HasEnv(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value;
+}
+
+// A window system that cannot be reached makes Qt end the process with a fatal message; the
+// program says so in its one line and exits 1 instead of aborting.
+void OnQtMessage(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::cerr << kNoDisplay << std::endl;
+    ::_exit(1);
+  }
+  if (type == QtCriticalMsg) std::cerr << text.toStdString() << std::endl;
+}
+
+std::string ChooseDatabase() {
+  frmDialogBox& chooser = frmDialogBox::Instance();
+  chooser.User("ZEPA_DB");
+  chooser.Mode(2);
+  chooser.Mask("*.db");
+  chooser.setWindowTitle(QString::fromUtf8("データベース選択"));
+  chooser.Show();
+  return chooser.Cancel() ? "" : chooser.FullPathName();
+}
+
+QWidget* MakeWorkWindow(int index, WindowStart&) {
+  switch (index) {
+    case 0:
+      return new PendingWindow("frmLanereport", QString::fromUtf8("スコア表HTML作成"));
+    case 1:
+      return new PendingWindow("frmSelfIntroduction", QString::fromUtf8("Bowler紹介HTML作成"));
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+int RunWindows(int argc, char** argv, const std::vector<std::string>& args) {
+  if (!HasEnv("QT_QPA_PLATFORM") && !HasEnv("DISPLAY") && !HasEnv("WAYLAND_DISPLAY")) {
+    std::cerr << kNoDisplay << std::endl;
+    return 1;
+  }
+  qInstallMessageHandler(OnQtMessage);
+  QApplication app(argc, argv);
+  app.setQuitOnLastWindowClosed(false);
+  QFont font = app.font();
+  if (QFontDatabase::families().contains("Noto Sans CJK JP")) font.setFamily("Noto Sans CJK JP");
+  app.setFont(font);
+
+  WindowMessages messages;
+  WindowStart start({&messages, ChooseDatabase, MakeWorkWindow});
+  QObject::connect(&start, &WindowStart::Ended, &app, &QApplication::quit, Qt::QueuedConnection);
+  if (!start.Main(args)) return 0;
+  return app.exec();
+}
+
+}  // namespace lanereport::gui

@@ -1,0 +1,225 @@
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "FakeWindows.h"
+#include "TempDir.h"
+#include "WindowStart.h"
+#include "database/Database.h"
+#include "database/Schema.h"
+#include "frmDOMenu.h"
+#include "sample/SampleDatabase.h"
+#include "start/StartUp.h"
+#include "util/IniControl.h"
+#include "util/InstanceLock.h"
+#include "util/Make.h"
+
+using namespace lanereport;
+using namespace lanereport::gui;
+
+namespace {
+
+QWidget* TopLevel(const QString& name) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == name && w->isVisible()) return w;
+  return nullptr;
+}
+
+}  // namespace
+
+// The start of the windows: splash, database choice, master check, start menu and the work
+// windows, with a recording message window and a chooser that answers at once.
+class StartUpWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<testing::TempDir> dir_;
+  std::string db_;     // a sample database with every master
+  std::string empty_;  // a database without bowlers
+  testing::RecordingMessages messages_;
+  int chooser_calls_ = 0;
+  std::string chosen_;
+
+  WindowStart::Services Services() {
+    return {&messages_,
+            [this] {
+              ++chooser_calls_;
+              return chosen_;
+            },
+            [](int index, WindowStart&) -> QWidget* {
+              if (index < 0 || index > 1) return nullptr;
+              auto* w = new QWidget;
+              w->setObjectName(index == 0 ? "frmLanereport" : "frmSelfIntroduction");
+              return w;
+            }};
+  }
+
+ private slots:
+  void initTestCase() {
+    dir_ = std::make_unique<testing::TempDir>();
+    ::setenv("LANEREPORT_HOME", dir_->Path().c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", dir_->Path().c_str(), 1);
+    db_ = dir_->File("score.db");
+    SampleOptions options;
+    options.bowlers = 2;
+    options.years = 1;
+    options.end_year = 2025;
+    CreateSampleDatabase(db_, options);
+    empty_ = dir_->File("empty.db");
+    CreateScoreDatabase(empty_);
+  }
+
+  void init() {
+    messages_.shown.clear();
+    chooser_calls_ = 0;
+    chosen_ = db_;
+    std::filesystem::remove(dir_->File("ZEPA.INI"));
+  }
+
+  void splashAsksForTheDatabaseAfterTwoSecondsAndTheMenuOpens() {
+    MakeFile(dir_->File("ZEPA.INI"), "[SYSTEM]\r\nVer=0.1\r\n");
+    WindowStart start(Services());
+    QVERIFY(start.Main({}));
+    QWidget* splash = TopLevel("frmSplash");
+    QVERIFY(splash);
+    auto* version = splash->findChild<QLabel*>("lblVersion");
+    QVERIFY(version);
+    QCOMPARE(version->text(), QString::fromStdString("ﾊﾞｰｼﾞｮﾝ " + ProgramVersion()));
+    QCOMPARE(splash->findChild<QLabel*>("lblProductName")->text(), QString("Lanereport"));
+    auto* timer = splash->findChild<QTimer*>("tmrSplash");
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 2000);
+    QCOMPARE(chooser_calls_, 0);
+
+    QTRY_VERIFY_WITH_TIMEOUT(start.Menu() && start.Menu()->isVisible(), 5000);
+    QCOMPARE(chooser_calls_, 1);
+    QVERIFY(!TopLevel("frmSplash"));
+    QVERIFY(start.gdbScore());
+    QCOMPARE(start.gstrDbName(), std::string("score"));
+    QCOMPARE(start.gintStartMode(), -1);
+    QCOMPARE(start.Menu()->windowTitle(), QString::fromUtf8("出力処理"));
+    auto* score = start.Menu()->findChild<QPushButton*>("cmdButton_0");
+    auto* bowler = start.Menu()->findChild<QPushButton*>("cmdButton_1");
+    QVERIFY(score && bowler);
+    QCOMPARE(score->text(), QString("Score"));
+    QCOMPARE(score->toolTip(), QString::fromUtf8("ｽｺｱ表HTML作成"));
+    QCOMPARE(bowler->text(), QString("Bowler"));
+    QCOMPARE(bowler->toolTip(), QString::fromUtf8("Bowler紹介HTML作成"));
+    QVERIFY(messages_.shown.empty());
+
+    // Menu and work window take turns; the database stays open for the whole run.
+    QSignalSpy ended(&start, &WindowStart::Ended);
+    QTest::mouseClick(score, Qt::LeftButton);
+    QVERIFY(start.WorkWindow());
+    QCOMPARE(start.WorkWindow()->objectName(), QString("frmLanereport"));
+    QVERIFY(!start.Menu()->isVisible());
+    start.WorkWindow()->close();
+    QTRY_VERIFY(start.Menu()->isVisible());
+    QVERIFY(start.gdbScore());
+    QCOMPARE(ended.count(), 0);
+    start.Menu()->close();
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!start.gdbScore());
+  }
+
+  void aKeyOnTheSplashEndsTheRunWithoutAskingForADatabase() {
+    WindowStart start(Services());
+    QSignalSpy ended(&start, &WindowStart::Ended);
+    QVERIFY(start.Main({}));
+    QWidget* splash = TopLevel("frmSplash");
+    QVERIFY(splash);
+    QCOMPARE(splash->findChild<QLabel*>("lblVersion")->text(), QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ "));
+    QTest::keyClick(splash, Qt::Key_Space);
+    QCOMPARE(ended.count(), 1);
+    QTest::qWait(2300);
+    QCOMPARE(chooser_calls_, 0);
+    QVERIFY(!start.Menu());
+    QVERIFY2(!std::filesystem::exists(dir_->File("ZEPA.INI")), "no INI file is created");
+  }
+
+  void aCancelledChooserOrAnEmptyMasterEndsTheRun() {
+    for (const std::string& chosen : {std::string(""), empty_, dir_->File("missing.db")}) {
+      chosen_ = chosen;
+      messages_.shown.clear();
+      WindowStart start(Services());
+      QSignalSpy ended(&start, &WindowStart::Ended);
+      QVERIFY(start.Main({}));
+      QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+      QCOMPARE(chooser_calls_ > 0, true);
+      QVERIFY(!start.Menu());
+      QVERIFY(!start.gdbScore());
+      if (chosen == empty_) {
+        QCOMPARE(messages_.shown.size(), std::size_t{1});
+        QCOMPARE(messages_.shown[0].message2,
+                 std::string("マスタ処理[Bowler] にてボウラーの登録を行ってください"));
+      } else {
+        QVERIFY(messages_.shown.empty());
+      }
+    }
+  }
+
+  void aSecondInstanceIsWarnedAndChangesNothing() {
+    MakeFile(dir_->File("ZEPA.INI"), "[SYSTEM]\r\nVer=0.1\r\n");
+    InstanceLock first;
+    QVERIFY(first.Acquire());
+    WindowStart start(Services());
+    QVERIFY(!start.Main({"/m1", "/d" + db_}));
+    QCOMPARE(messages_.shown.size(), std::size_t{1});
+    QCOMPARE(messages_.shown[0].message1, std::string("すでにLanereportは起動しています。"));
+    QCOMPARE(messages_.shown[0].message2, std::string("なお、複数起動は出来ません。"));
+    QCOMPARE(ReadIni(dir_->File("ZEPA.INI"), "SYSTEM", "Ver"), std::string("0.1"));
+    QVERIFY(!start.gdbScore());
+    QVERIFY(!start.WorkWindow());
+  }
+
+  void theCommandLineOpensTheWorkWindowAndClosingItEndsTheRun() {
+    for (auto [option, window] :
+         {std::pair{"/m1", "frmLanereport"}, {"/m2", "frmSelfIntroduction"}}) {
+      WindowStart start(Services());
+      QSignalSpy ended(&start, &WindowStart::Ended);
+      QVERIFY(start.Main({std::string(option) + "/d" + db_}));
+      QVERIFY(start.WorkWindow());
+      QCOMPARE(start.WorkWindow()->objectName(), QString(window));
+      QVERIFY(start.WorkWindow()->isVisible());
+      QVERIFY(!start.Menu()->isVisible());
+      QCOMPARE(start.gstrDbName(), std::string("score"));
+      QCOMPARE(chooser_calls_, 0);
+      start.WorkWindow()->close();
+      QTRY_COMPARE(ended.count(), 1);
+      QVERIFY(!start.gdbScore());
+    }
+  }
+
+  void aBadCommandLineShowsWhereItFailed() {
+    {
+      WindowStart start(Services());
+      QVERIFY(!start.Main({"/d" + db_}));
+      QCOMPARE(messages_.shown.size(), std::size_t{1});
+      QCOMPARE(messages_.shown[0].message1, std::string("発生箇所：Main "));
+      QVERIFY(messages_.shown[0].message2.starts_with("エラー番号[-2147220503]："));
+      QVERIFY(!start.gdbScore());
+    }
+
+    // A database that cannot be opened ends the run silently; a mode without a window too.
+    messages_.shown.clear();
+    {
+      WindowStart missing(Services());
+      QVERIFY(!missing.Main({"/m1", "/d" + dir_->File("missing.db")}));
+    }
+    {
+      WindowStart odd(Services());
+      QVERIFY(!odd.Main({"/m3", "/d" + db_}));
+      QVERIFY(!odd.gdbScore());
+    }
+    QVERIFY(messages_.shown.empty());
+  }
+};
+
+QTEST_MAIN(StartUpWindowTest)
+#include "start_up_window_test.moc"
