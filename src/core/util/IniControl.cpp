@@ -14,13 +14,33 @@
 namespace lanereport {
 namespace {
 
+// True when the bytes are code page 932 text: every byte sequence decodes and no control
+// character other than tab, carriage return and line feed occurs.
+bool IsCp932Text(std::string_view bytes, const std::string& decoded) {
+  // Code page 932 has no character that decodes to U+FFFD, so one in the result marks bytes
+  // that did not decode.
+  if (decoded.find("\xEF\xBF\xBD") != std::string::npos) return false;
+  for (char c : bytes) {
+    auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 && b != '\t' && b != '\r' && b != '\n') return false;
+    if (b == 0x7F) return false;
+  }
+  return true;
+}
+
+// The lines of the file in UTF-8. A missing or unreadable file, and one that is not code page
+// 932 text (damaged, binary, another encoding), has no lines: every value reads as "".
 std::vector<std::string> ReadLines(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   std::vector<std::string> lines;
   if (!in) return lines;
   std::stringstream buffer;
   buffer << in.rdbuf();
-  for (std::string& line : Split(Cp932ToUtf8(buffer.str()), '\n')) {
+  if (in.bad()) return lines;
+  std::string bytes = buffer.str();
+  std::string text = Cp932ToUtf8(bytes);
+  if (!IsCp932Text(bytes, text)) return lines;
+  for (std::string& line : Split(text, '\n')) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(std::move(line));
   }
