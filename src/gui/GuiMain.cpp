@@ -8,10 +8,11 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "PendingWindow.h"
 #include "WindowMessages.h"
 #include "WindowStart.h"
 #include "frmDialogBox.h"
+#include "frmLanereport.h"
+#include "frmSelfIntroduction.h"
 
 namespace lanereport::gui {
 namespace {
@@ -43,12 +44,12 @@ std::string ChooseDatabase() {
   return chooser.Cancel() ? "" : chooser.FullPathName();
 }
 
-QWidget* MakeWorkWindow(int index, WindowStart&) {
+QWidget* MakeWorkWindow(int index, WindowStart& start) {
   switch (index) {
     case 0:
-      return new PendingWindow("frmLanereport", QString::fromUtf8("スコア表HTML作成"));
+      return new frmLanereport(*start.gdbScore(), start.gstrDbName());
     case 1:
-      return new PendingWindow("frmSelfIntroduction", QString::fromUtf8("Bowler紹介HTML作成"));
+      return new frmSelfIntroduction(*start.gdbScore(), start.gstrDbName());
     default:
       return nullptr;
   }
