@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QVBoxLayout>
 
 #include "WindowControl.h"
@@ -15,7 +16,9 @@ frmSplash::frmSplash(WindowStart& start) : start_(start), timer_(new QTimer(this
   setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
   setAttribute(Qt::WA_DeleteOnClose);
   setFixedSize(420, 240);
-  setStyleSheet("frmSplash { background: #102a5c; } QLabel { color: #ffffff; }");
+  QPalette colours = palette();
+  colours.setColor(QPalette::WindowText, QColor(0x10, 0x2a, 0x5c));
+  setPalette(colours);
 
   auto* product = new QLabel("Lanereport", this);
   product->setObjectName("lblProductName");
