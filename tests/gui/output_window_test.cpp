@@ -19,6 +19,7 @@
 #include "CountingProgress.h"
 #include "FakeWindows.h"
 #include "TempDir.h"
+#include "XlsxTemplate.h"
 #include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
@@ -151,7 +152,20 @@ class OutputWindowTest : public QObject {
     auto a = Tree(window), b = Tree(cli);
     QVERIFY(!a.empty());
     QCOMPARE(Names(a), Names(b));
-    for (const auto& [name, bytes] : a) QVERIFY2(bytes == b[name], name.c_str());
+    for (const auto& [name, bytes] : a) {
+      if (name.ends_with(".xlsx")) {
+        // A workbook is compared part by part: the archive stamps each entry with the time of
+        // the save, which differs between two runs a second apart.
+        const std::string wa = window + "/" + name, wb = cli + "/" + name;
+        const std::vector<std::string> parts = testing::ZipPartNames(wa);
+        QVERIFY2(!parts.empty() && parts == testing::ZipPartNames(wb), name.c_str());
+        for (const std::string& part : parts)
+          QVERIFY2(testing::ReadZipPart(wa, part) == testing::ReadZipPart(wb, part),
+                   (name + ":" + part).c_str());
+        continue;
+      }
+      QVERIFY2(bytes == b[name], name.c_str());
+    }
   }
   int runs_ = 0;
 
