@@ -21,12 +21,11 @@
 #include "DialogFolderChooser.h"
 #include "Msg_Waiting.h"
 #include "OutputSettingsFrame.h"
+#include "SheetEditor.h"
 #include "WindowControl.h"
 #include "WindowMessages.h"
 #include "batch/OutputChoices.h"
-#include "batch/SheetForm.h"
 #include "database/Database.h"
-#include "database/clsS_OUTPUT_List.h"
 #include "frmDialogBox.h"
 #include "frmSearchCalender.h"
 #include "ui/FolderChooser.h"
@@ -45,16 +44,6 @@ constexpr long kOpenDateColour = 0xFFFFC0;
 constexpr const char* kPleaseWait = "しばらくお待ちください...";
 const char* const kModeCaptions[] = {"一括出力処理", "ボウラー情報作成", "月間表作成",
                                      "スコア表作成"};
-
-// The captions of the 38 switches; the frame around each group names the kind of rate.
-const char* const kColumnCaptions[] = {
-    "性別",         "称号",         "肩書きA",        "肩書きB",    "座右の銘",     "身長",
-    "体重",         "利き腕",       "メールアドレス", "ボール",     "リスタイ",     "シューズ",
-    "バッグ",       "スコア合計",   "ゲーム数",       "スコア分布", "ハイスコア",   "ロースコア",
-    "ハイシリーズ", "ローシリーズ", "ストライク率",   "サイド率",   "スペア率",     "オープン率",
-    "ガター率",     "ファール率",   "スプリット率",   "Ｓカバー率", "ストライク率", "サイド率",
-    "スペア率",     "オープン率",   "ガター率",       "ファール率", "スプリット率", "Ｓカバー率",
-    "AVG",          "月間AVG"};
 
 std::string Text(const QLineEdit* field) {
   return field->text().toStdString();
@@ -104,7 +93,6 @@ frmLanereport::frmLanereport(Database& db, std::string db_name, QWidget* parent)
     : QWidget(parent), db_(db), db_name_(std::move(db_name)) {
   setObjectName("frmLanereport");
   setWindowTitle("HTML出力");
-  sheets_ = std::make_unique<clsS_OUTPUT_List>(db_);
   BuildControls();
   FillLists();
   SetMode(0);
@@ -317,70 +305,14 @@ QWidget* frmLanereport::BuildBowlerFrame() {
   period->addStretch(1);
   grid->addLayout(period, 1, 0, 1, 2);
 
-  auto* sheets = new QVBoxLayout;
-  sheets->addWidget(new QLabel("シート 一覧：", frame));
-  lst_sheets_ = new QListWidget(frame);
-  lst_sheets_->setObjectName("lstSheets");
-  sheets->addWidget(lst_sheets_, 1);
-  grid->addLayout(sheets, 2, 0);
-  connect(lst_sheets_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+  sheet_editor_ = new SheetEditor(
+      db_, *this, [this]() -> MessageWindow& { return Messages(); }, frame);
+  sheet_editor_->setObjectName("fraSheetEditor");
+  connect(sheet_editor_, &SheetEditor::SheetClicked, this, [this] {
     SetFieldColour(txt_sttdt_, -1);
     SetFieldColour(txt_enddt_, -1);
-    SheetToForm(Trimmed(item->text()));
   });
-
-  auto* editor = new QVBoxLayout;
-  auto* name_row = new QHBoxLayout;
-  name_row->addWidget(new QLabel("シート 名：", frame));
-  txt_sheet_name_ = new QLineEdit(frame);
-  txt_sheet_name_->setObjectName("txtSheetName");
-  name_row->addWidget(txt_sheet_name_, 1);
-  lbl_id_ = new QLabel(frame);
-  lbl_id_->setObjectName("lblID");
-  lbl_id_->hide();
-  name_row->addWidget(lbl_id_);
-  const char* const button_names[][2] = {
-      {"cmdSheetAdd", "追加"}, {"cmdSheetModify", "更新"}, {"cmdSheetDel", "削除"}};
-  void (frmLanereport::*handlers[])() = {&frmLanereport::cmdSheetAdd_Click,
-                                         &frmLanereport::cmdSheetModify_Click,
-                                         &frmLanereport::cmdSheetDel_Click};
-  for (int i = 0; i < 3; ++i) {
-    auto* button = new QPushButton(button_names[i][1], frame);
-    button->setObjectName(button_names[i][0]);
-    name_row->addWidget(button);
-    connect(button, &QPushButton::clicked, this, handlers[i]);
-  }
-  editor->addLayout(name_row);
-
-  // The switches in four groups: bowler details, the period's figures, overall rates and
-  // rates per frame.
-  struct Group {
-    const char* caption;
-    std::vector<int> columns;
-  };
-  const Group groups[] = {
-      {"ボウラー情報", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-      {"期間情報", {13, 14, 15, 16, 17, 18, 19, 36, 37}},
-      {"全体", {20, 21, 22, 23, 24, 25, 26, 27}},
-      {"フレーム毎", {28, 29, 30, 31, 32, 33, 34, 35}},
-  };
-  auto* boxes = new QHBoxLayout;
-  for (int g = 0; g < 4; ++g) {
-    auto* box = new QGroupBox(groups[g].caption, frame);
-    box->setObjectName(QString("fraColumn_%1").arg(g));
-    auto* box_layout = new QGridLayout(box);
-    int n = 0;
-    for (int column : groups[g].columns) {
-      chk_column_[column] = new QCheckBox(kColumnCaptions[column], box);
-      chk_column_[column]->setObjectName(QString("chkColumn_%1").arg(column));
-      box_layout->addWidget(chk_column_[column], n % 7, n / 7);
-      ++n;
-    }
-    boxes->addWidget(box);
-  }
-  editor->addLayout(boxes);
-  grid->addLayout(editor, 2, 1);
-  grid->setColumnStretch(1, 1);
+  grid->addWidget(sheet_editor_, 2, 0, 1, 2);
 
   chk_screen_ = new QCheckBox("ＨＴＭＬを作成する", frame);
   chk_screen_->setObjectName("chkSCREEN");
@@ -398,7 +330,7 @@ void frmLanereport::FillLists() {
   for (const std::string& name : LevelChoices(db_)) cbo_level_->addItem(Q(name));
   cbo_level_->setCurrentIndex(0);
   optCondition_Click(opt_condition_[1]->isChecked() ? 1 : 0);
-  FillSheetList();
+  sheet_editor_->FillSheetList();
 }
 
 int frmLanereport::Mode() const {
@@ -767,34 +699,23 @@ bool frmLanereport::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-// ---- sheet editor --------------------------------------------------------------------
+// ---- sheet conditions ----------------------------------------------------------------
 
-void frmLanereport::FillSheetList() {
-  lst_sheets_->clear();
-  sheets_ = std::make_unique<clsS_OUTPUT_List>(db_);
-  try {
-    sheets_->Load("");
-  } catch (const AppError&) {
-    return;
-  }
-  for (std::size_t i = 0; i < sheets_->Count(); ++i)
-    lst_sheets_->addItem(Q(sheets_->Item(i).Sheetname()));
-  if (lst_sheets_->count() == 0) return;
-  lst_sheets_->setCurrentRow(0);
-  SheetToForm(Trimmed(lst_sheets_->item(0)->text()));
+void frmLanereport::ReadConditions(SheetForm& form) {
+  form.alley = Trimmed(cbo_alley_->currentText());
+  form.level = Trimmed(cbo_level_->currentText());
+  form.past_count = Text(txt_game_count_);
+  form.start_date = Trimmed(txt_sttdt_->text());
+  form.end_date = Trimmed(txt_enddt_->text());
+  form.start_open = start_open_;
+  form.end_open = end_open_;
 }
 
-void frmLanereport::SheetToForm(const std::string& name) {
-  bool found = false;
-  SheetForm form = lanereport::SheetToForm(*sheets_, name, Today(), &found);
-  lbl_id_->setText(Q(form.id));
-  txt_sheet_name_->setText(Q(form.name));
+void frmLanereport::ShowConditions(const SheetForm& form, bool found) {
   txt_game_count_->clear();
   if (found) {
     optCondition_Click(form.by_count ? 1 : 0);
     txt_game_count_->setText(Q(form.past_count));
-    for (std::size_t i = 0; i < chk_column_.size(); ++i)
-      chk_column_[i]->setChecked(form.switches[i]);
   }
   SelectChoice(cbo_alley_, form.alley);
   SelectChoice(cbo_level_, form.level);
@@ -804,64 +725,6 @@ void frmLanereport::SheetToForm(const std::string& name) {
   end_open_ = form.end_open;
   if (start_open_) SetFieldColour(txt_sttdt_, kOpenDateColour);
   if (end_open_) SetFieldColour(txt_enddt_, kOpenDateColour);
-}
-
-std::optional<std::string> frmLanereport::FormToSheet(const std::string& name) {
-  SheetForm form;
-  form.id = lbl_id_->text().toStdString();
-  form.name = name;
-  form.alley = Trimmed(cbo_alley_->currentText());
-  form.level = Trimmed(cbo_level_->currentText());
-  form.past_count = Text(txt_game_count_);
-  form.start_date = Trimmed(txt_sttdt_->text());
-  form.end_date = Trimmed(txt_enddt_->text());
-  form.start_open = start_open_;
-  form.end_open = end_open_;
-  for (std::size_t i = 0; i < chk_column_.size(); ++i)
-    form.switches[i] = chk_column_[i]->isChecked();
-  if (std::optional<AppError> refused = lanereport::FormToSheet(db_, *sheets_, form, Today()))
-    return refused->Description();
-  return std::nullopt;
-}
-
-void frmLanereport::cmdSheetAdd_Click() {
-  std::string name = Trimmed(txt_sheet_name_->text());
-  if (name.empty()) {
-    Warn("シート名を入力してください");
-    return;
-  }
-  std::optional<std::string> refused = FormToSheet(name);
-  FillSheetList();
-  if (refused) Warn(*refused);
-}
-
-void frmLanereport::cmdSheetModify_Click() {
-  std::string name = Trimmed(txt_sheet_name_->text());
-  if (name.empty()) {
-    Warn("シート一覧からシートを選択してください");
-    return;
-  }
-  std::optional<std::string> refused = FormToSheet(name);
-  FillSheetList();
-  if (refused) Warn(*refused);
-}
-
-void frmLanereport::cmdSheetDel_Click() {
-  std::string name = Trimmed(txt_sheet_name_->text());
-  if (name.empty()) {
-    Warn("シート一覧からシートを選択してください");
-    return;
-  }
-  if (clsS_OUTPUT_Data* found = sheets_->Find(name)) {
-    if (!Messages().AskYesNo({"シート「" + name + "」を削除します", "よろしいですか？", 0, 0}))
-      return;
-    try {
-      found->Delete();
-    } catch (const AppError& e) {
-      Warn(e.Description());
-    }
-  }
-  FillSheetList();
 }
 
 // ---- showing and closing -------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "SheetEditor.h"
 #include "batch/MakeFlow.h"
 
 class QCheckBox;
@@ -24,7 +25,6 @@ class Database;
 class FolderChooser;
 class MessageWindow;
 class ProgressWindow;
-class clsS_OUTPUT_List;
 }  // namespace lanereport
 
 namespace lanereport::gui {
@@ -57,7 +57,7 @@ struct OutputWindowServices {
 // information workbook, 2 monthly tables, 3 score tables) with the conditions of that output,
 // the settings mode and the statistics-sheet editor; 作成 runs the core's make flow. The
 // database must outlive the window. Closing leaves the settings mode first, which saves them.
-class frmLanereport : public QWidget {
+class frmLanereport : public QWidget, private SheetConditions {
   Q_OBJECT
 
  public:
@@ -82,9 +82,6 @@ class frmLanereport : public QWidget {
   void cmdMAKE_Click();
   void cmbEstablish_Click();
   void cmdChange_Click();
-  void cmdSheetAdd_Click();
-  void cmdSheetModify_Click();
-  void cmdSheetDel_Click();
   // Mode set-up for optChange index (also what a click on optChange does).
   void SetMode(int index);
   // optCondition index: 0 "期間", 1 "GAME数".
@@ -104,9 +101,8 @@ class frmLanereport : public QWidget {
   void LoadSettings();
   void SaveSettings();
   void FillSeriesList();
-  void FillSheetList();
-  void SheetToForm(const std::string& name);
-  std::optional<std::string> FormToSheet(const std::string& name);
+  void ReadConditions(SheetForm& form) override;
+  void ShowConditions(const SheetForm& form, bool found) override;
   void ScoreOption(bool list_output);
   // The checks when a field loses the focus.
   void LeaveDateField(QLineEdit* field);
@@ -127,7 +123,6 @@ class frmLanereport : public QWidget {
   std::unique_ptr<MessageWindow> own_messages_;
   std::unique_ptr<FolderChooser> own_chooser_;
   std::unique_ptr<MakeFlow> flow_;
-  std::unique_ptr<clsS_OUTPUT_List> sheets_;
   std::string out_folder_;
   bool start_open_ = false;
   bool end_open_ = false;
@@ -156,10 +151,7 @@ class frmLanereport : public QWidget {
   QLineEdit* txt_game_count_;
   QLabel* lbl_message1_;
   QLabel* lbl_message2_;
-  QListWidget* lst_sheets_;
-  QLineEdit* txt_sheet_name_;
-  QLabel* lbl_id_;
-  std::array<QCheckBox*, 38> chk_column_{};
+  SheetEditor* sheet_editor_;
   QCheckBox* chk_screen_;
   // Mode 2.
   QComboBox* cbo_sttdt_;
