@@ -144,6 +144,13 @@ void frmLanereport::BuildControls() {
     connect(opt_change_[i], &QRadioButton::clicked, this, [this, i] { SetMode(i); });
   }
   layout->addWidget(fra_from_change_);
+  // The rows above the frames keep their room when a mode hides them, so switching modes
+  // never moves the frames or the buttons.
+  for (QWidget* row : std::initializer_list<QWidget*>{lbl_zepa_, fra_user_, fra_from_change_}) {
+    QSizePolicy policy = row->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    row->setSizePolicy(policy);
+  }
 
   // The frames of the modes and the settings share one place.
   auto* place = new QWidget(this);

@@ -124,6 +124,19 @@ TEST_F(MakeFlowTest, OutputFolderFallsBackToTheDesktop) {
   EXPECT_EQ(flow.Make(request).monthly_pages, 1);
   EXPECT_EQ(flow.OutFolder(), desktop_);
   EXPECT_TRUE(fs::exists(desktop_ + "/score2003/sato/200306.html"));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].message2, "");
+
+  // A named folder that is not there goes to the desktop too, and the completion says where.
+  settings_.OutFolder = fx_.Dir().File("nowhere");
+  MakeFlow missing = Flow();
+  EXPECT_EQ(missing.Make(request).monthly_pages, 1);
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  EXPECT_EQ(messages_.shown[1].message1, "月間表を作成しました");
+  EXPECT_EQ(messages_.shown[1].message2, "出力先ﾌｫﾙﾀﾞ「" + fx_.Dir().File("nowhere") +
+                                             "」がないため、デスクトップ（" + desktop_ +
+                                             "）に作成しました");
+  EXPECT_FALSE(fs::exists(fx_.Dir().File("nowhere")));
 }
 
 TEST_F(MakeFlowTest, BulkMakesTheWorkbookThenTheYearsTablesOfTheTablesBowlers) {

@@ -76,7 +76,14 @@ MakeFlow::MakeFlow(Database& db, std::string db_name, WindowSettings settings,
       chooser_(chooser) {}
 
 void MakeFlow::Complete(const char* message) {
-  messages_.ShowWarning({message, "", kCompletionColor, 10});
+  // A folder that was named but is not there sends the output to the desktop; the user has to
+  // learn where it went.
+  std::string where;
+  std::string named(Trim(settings_.OutFolder));
+  if (!named.empty() && named != out_folder_)
+    where =
+        "出力先ﾌｫﾙﾀﾞ「" + named + "」がないため、デスクトップ（" + out_folder_ + "）に作成しました";
+  messages_.ShowWarning({message, where, kCompletionColor, 10});
 }
 
 void MakeFlow::RunWorkbook(bool html, MakeResult& result) {
