@@ -319,6 +319,14 @@ TEST_F(ProfileRunTest, OneBowlerAndAFilePathTakeTheFolderOfThePath) {
   EXPECT_THROW(CreateProfilePages(fx_.Db(), "score", Out(), "誰か", progress_, messages_),
                AppError);
   EXPECT_EQ(Files(Out()).size(), 2u);
+
+  // A folder typed without its closing "/" is that folder, not the one above it.
+  fs::create_directories(Out() + "typed");
+  ProfileRunResult typed =
+      CreateProfilePages(fx_.Db(), "score", Out() + "typed", " 佐藤花子 ", progress_, messages_);
+  EXPECT_EQ(typed.folder, Out() + "typed/");
+  EXPECT_EQ(Files(Out() + "typed"), (std::vector<std::string>{"profiles.js", "sato.html"}));
+  EXPECT_EQ(Files(Out()).size(), 3u);  // the two files and the folder
 }
 
 TEST_F(ProfileRunTest, MissingFolderIsMadeOnlyWhenTheUserAgrees) {

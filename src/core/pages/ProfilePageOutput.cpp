@@ -34,7 +34,9 @@ ProfileRunResult CreateProfilePages(Database& db, std::string_view db_name,
     messages.ShowWarning({"", "出力先を指定してください", 0, 10});
     return result;
   }
-  if (path.back() != '/') path = GetParentFolder(path);
+  // A path naming an existing folder is that folder even without the closing "/"; any other
+  // path is a file's, whose folder is used.
+  if (path.back() != '/') path = IsExistFolder(path) ? path + "/" : GetParentFolder(path);
   result.folder = path;
   if (!IsExistFolder(path)) {
     if (!messages.AskYesNo(

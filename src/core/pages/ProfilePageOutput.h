@@ -24,7 +24,8 @@ struct ProfileRunResult {
 // The create button of the profile window: writes {Aname}.html of every bowler (bowler_name
 // empty) or of the bowler of that name, and profiles.js, into out_path.
 //  - A blank out_path shows the warning "出力先を指定してください" and makes nothing.
-//  - An out_path not ending with "/" is taken as a file path and its folder is used.
+//  - An out_path not ending with "/" names that folder when it is one; otherwise it is taken
+//    as a file path and its folder is used.
 //  - A folder that does not exist is created when messages.AskYesNo says yes; otherwise nothing
 //    is made.
 // Bar 0 of the progress window counts the bowlers; STOP ends the run after the page in hand.
