@@ -5,6 +5,7 @@ namespace lanereport::cli {
 const std::vector<CommandEntry>& CommandTable() {
   static const std::vector<CommandEntry> table = {
       {"init", RunInit},
+      {"import-mdb", RunImportMdb},
       {"sample-db", RunSampleDb},
       {"score-pages", RunScorePages},
       {"score-page", RunScorePage},

@@ -21,6 +21,7 @@ const std::vector<CommandEntry>& CommandTable();
 
 // The subcommands, each in its own file pair.
 int RunInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunImportMdb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunSampleDb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunScorePages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunScorePage(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

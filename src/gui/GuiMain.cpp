@@ -38,7 +38,7 @@ std::string ChooseDatabase() {
   frmDialogBox& chooser = frmDialogBox::Instance();
   chooser.User("ZEPA_DB");
   chooser.Mode(2);
-  chooser.Mask("*.db");
+  chooser.Mask("*.db;*.mdb");
   chooser.setWindowTitle(QString::fromUtf8("データベース選択"));
   chooser.Show();
   return chooser.Cancel() ? "" : chooser.FullPathName();

@@ -4,6 +4,7 @@
 #include "database/DataBase.h"
 #include "frmDOMenu.h"
 #include "frmSplash.h"
+#include "import/ScoreDatabaseChoice.h"
 #include "start/StartUp.h"
 #include "ui/MessageWindow.h"
 #include "util/AppError.h"
@@ -66,7 +67,10 @@ void WindowStart::SelectDataBase() {
 }
 
 bool WindowStart::OpenAndLoadMenu(const std::string& path) {
-  db_ = path.empty() ? nullptr : OpenDataBase(path, kSuitePassword);
+  // A Jet file of the suite is opened as the program's own database beside it, made from it
+  // by the import when the user agrees.
+  std::string database = path.empty() ? "" : ScoreDatabaseFor(path, *services_.messages);
+  db_ = database.empty() ? nullptr : OpenDataBase(database, kSuitePassword);
   if (!db_) return false;
   db_name_ = DbNameOf(path);
   if (!CheckMasters(*db_, *services_.messages)) {

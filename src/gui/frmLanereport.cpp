@@ -186,9 +186,11 @@ void frmLanereport::BuildControls() {
   cbo_sttdt_ = new QComboBox(monthly);
   cbo_sttdt_->setObjectName("cboSTTDT");
   cbo_sttdt_->setEditable(true);
+  cbo_sttdt_->setMinimumWidth(140);
   cbo_enddt_ = new QComboBox(monthly);
   cbo_enddt_->setObjectName("cboENDDT");
   cbo_enddt_->setEditable(true);
+  cbo_enddt_->setMinimumWidth(140);
   lbl_sttdt_ = new QLabel(monthly);
   lbl_sttdt_->setObjectName("lblSTTDT");
   lbl_sttdt_->hide();
@@ -201,6 +203,7 @@ void frmLanereport::BuildControls() {
   monthly_layout->addWidget(new QLabel("月間表を作成する月を指定してください。", monthly), 1, 0, 1,
                             3);
   monthly_layout->setRowStretch(2, 1);
+  monthly_layout->setColumnStretch(3, 1);  // the two months side by side at the left
   for (auto [box, label] : {std::pair{cbo_sttdt_, lbl_sttdt_}, std::pair{cbo_enddt_, lbl_enddt_}})
     connect(box, &QComboBox::currentTextChanged, this,
             [label](const QString& month) { label->setText(QString(month).remove('/')); });
