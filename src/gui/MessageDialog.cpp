@@ -1,8 +1,10 @@
 #include "MessageDialog.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 #include "WindowControl.h"
 
@@ -91,6 +93,32 @@ void MessageDialog::Relayout() {
     left += kButtonWidth + kButtonGap;
   }
   setFixedSize(width_, top + kButtonHeight + kBottomPadding);
+}
+
+int MessageDialog::RunMessage(std::string& message1, std::string& message2, long color,
+                              int timer_milliseconds, QTimer* timer, QPushButton* focus) {
+  RestoreDefaultWidth();
+  SetLine(0, QString::fromStdString(message1));
+  SetLine(1, QString::fromStdString(message2));
+  SetLineColor(color);
+  timer->stop();
+  if (timer_milliseconds != 0) {
+    timer->setInterval(timer_milliseconds);
+    timer->start();
+  }
+  SetButtonsVisible(true);
+  focus->setFocus();
+  CenterWindow(this);
+  show();
+  AnimateOpen(this);
+  QApplication::beep();
+  const int result = exec();
+  timer->stop();
+  message1.clear();
+  message2.clear();
+  SetLine(0, QString());
+  SetLine(1, QString());
+  return result;
 }
 
 }  // namespace lanereport::gui

@@ -3,10 +3,12 @@
 #include <QDialog>
 #include <QPalette>
 #include <QString>
+#include <string>
 #include <vector>
 
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace lanereport::gui {
 
@@ -40,6 +42,12 @@ class MessageDialog : public QDialog {
   void SetButtonsVisible(bool visible);
   // Back to the default width, as a window that is loaded afresh.
   void RestoreDefaultWidth();
+
+  // Shows the two lines in the colour, starts timer for timer_milliseconds (0: no timer), gives
+  // focus the focus, beeps and runs the window modally; afterwards clears both messages and
+  // lines. Returns exec()'s result.
+  int RunMessage(std::string& message1, std::string& message2, long color, int timer_milliseconds,
+                 QTimer* timer, QPushButton* focus);
 
   // Places the window's own controls in the band that starts at top, for the window width
   // width. Called whenever the width changes.

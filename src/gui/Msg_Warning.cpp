@@ -43,28 +43,7 @@ Msg_Warning::Msg_Warning()
 }
 
 int Msg_Warning::Show() {
-  RestoreDefaultWidth();
-  SetLine(0, QString::fromStdString(message1_));
-  SetLine(1, QString::fromStdString(message2_));
-  SetLineColor(color_);
-  timer_->stop();
-  if (timer_milliseconds_ != 0) {
-    timer_->setInterval(timer_milliseconds_);
-    timer_->start();
-  }
-  SetButtonsVisible(true);
-  ok_->setFocus();
-  CenterWindow(this);
-  show();
-  AnimateOpen(this);
-  QApplication::beep();
-  const int result = exec();
-  timer_->stop();
-  message1_.clear();
-  message2_.clear();
-  SetLine(0, QString());
-  SetLine(1, QString());
-  return result;
+  return RunMessage(message1_, message2_, color_, timer_milliseconds_, timer_, ok_);
 }
 
 void Msg_Warning::reject() {
