@@ -11,7 +11,8 @@ namespace lanereport::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "使い方: lanereport <init|import-mdb|sample-db|score-pages|score-page|monthly-pages|profile-pages|"
+    "使い方: lanereport "
+    "<init|import-mdb|sample-db|score-pages|score-page|monthly-pages|profile-pages|"
     "workbook|bulk|settings|sheets|demo> ...";
 
 // Writes the error's description on one line, then the description of the reason nested in it

@@ -1,0 +1,79 @@
+#include <iomanip>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "Args.h"
+#include "CliSupport.h"
+#include "CommandTable.h"
+#include "Commands.h"
+#include "import/IsolatedImport.h"
+#include "import/JetText.h"
+#include "util/AppError.h"
+
+namespace lanereport::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "使い方: lanereport import-mdb FILE.mdb [NEW.db] [--jet3-code-page CP] [--password PW]";
+
+// What the import read: rows per table, the text encoding, and every note.
+void PrintReport(const std::string& mdb_path, const ImportReport& report, std::ostream& out) {
+  out << "Jet " << report.jet_version << " のデータベースを読み込みました：" << mdb_path << "\n";
+  if (report.jet_version == 3) {
+    out << "Jet 3 の文字は " << report.text_encoding << " として変換しました";
+    if (report.header_code_page != 0)
+      out << "（ファイルのヘッダーはコードページ " << report.header_code_page << "）";
+    out << "\n";
+  } else {
+    out << "Jet 4 の文字（" << report.text_encoding << "）をそのまま取り込みました\n";
+  }
+  for (const auto& [table, rows] : report.rows)
+    out << "  " << std::left << std::setw(18) << table << std::right << std::setw(8) << rows
+        << " 行\n";
+  if (report.notes.empty()) {
+    out << "取り込めなかったもの・変えた値：ありません\n";
+    return;
+  }
+  out << "取り込めなかったもの・変えた値：\n";
+  for (const std::string& note : report.notes) out << "  " << note << "\n";
+}
+
+}  // namespace
+
+int RunImportMdb(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  std::string error;
+  std::optional<Args> args = Args::Parse(words, {"jet3-code-page", "password"}, {}, error);
+  if (!args || args->Positional().empty() || args->Positional().size() > 2) {
+    if (!error.empty()) err << error << "\n";
+    err << kUsage << "\n";
+    return kExitUsage;
+  }
+  ImportOptions options;
+  if (auto code_page = args->Option("jet3-code-page")) {
+    try {
+      CodePageText known(*code_page);
+    } catch (const AppError& e) {
+      err << e.Description() << "\n" << kUsage << "\n";
+      return kExitUsage;
+    }
+    options.jet3_code_page = *code_page;
+  }
+  options.password = args->Option("password");
+  const std::string& mdb_path = args->Positional()[0];
+  std::string target =
+      args->Positional().size() == 2 ? args->Positional()[1] : DefaultImportTarget(mdb_path);
+
+  StopSignal stop;
+  std::optional<ImportReport> report =
+      ImportMdb(mdb_path, target, options, [&stop] { return stop.Raised(); });
+  if (!report) {
+    err << kStoppedMessage << "\n";
+    return stop.ExitStatus();
+  }
+  PrintReport(mdb_path, *report, out);
+  out << "データベースを作成しました：" << target << "\n";
+  return kExitOk;
+}
+
+}  // namespace lanereport::cli
