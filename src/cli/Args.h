@@ -9,7 +9,9 @@
 namespace lanereport::cli {
 
 // The arguments of one subcommand: positional words, "--name value" options and "--flag"
-// switches. Parsing is told which names are switches (they take no value).
+// switches. Parsing is told which names are switches (they take no value). A word that starts
+// with "-" is never a positional word (a file, folder or name) unless it follows "--"; an
+// option's value may not start with "-" either, except a negative number.
 class Args {
  public:
   // Parses; on a usage error (an unknown option, an option without its value) returns nothing

@@ -6,10 +6,23 @@
 #include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/WindowSettings.h"
-#include "database/clsBowler_Data.h"
+#include "pages/PageLayout.h"
 #include "util/AppError.h"
 
 namespace lanereport::cli {
+namespace {
+
+// Where the pages went: the bowler's folder of the year when the range lies in one year, else
+// the output folder that holds the year folders.
+std::string WrittenFolder(const std::string& out_folder, const std::string& db_name,
+                          const std::string& aname, const std::string& from,
+                          const std::string& to) {
+  if (from.substr(0, 4) == to.substr(0, 4))
+    return YearFolder(out_folder, db_name, from.substr(0, 4), aname);
+  return out_folder;
+}
+
+}  // namespace
 
 int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::string>& words,
                        std::ostream& out, std::ostream& err) {
@@ -23,19 +36,17 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
         << command.usage << "\n";
     return kExitUsage;
   }
+  if (*from > *to) {
+    err << "期間の開始が終了より後です：" << *from << " ～ " << *to << "\n"
+        << command.usage << "\n";
+    return kExitUsage;
+  }
   std::string db_path = args->Positional()[0];
   std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
   if (!db) return kExitFailed;
 
-  std::string bowler = *args->Option("bowler");
-  clsBowler_Data record(*db);
-  try {
-    record.Name(bowler);
-    record.Load();
-  } catch (const AppError&) {
-    err << "ボウラーが見つかりません：" << bowler << "\n";
-    return kExitFailed;
-  }
+  std::optional<BowlerListing> bowler = FindBowlerOrSay(*db, *args->Option("bowler"), err);
+  if (!bowler) return kExitFailed;
   WindowSettings settings = LoadWindowSettings(*db);
   std::string out_folder = ResolveOutFolder(args->Option("out"), settings);
 
@@ -46,13 +57,19 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
     progress.Message1(command.progress_message);
     progress.Message2("しばらくお待ちください...");
     PageContext context{*db, DbNameOf(db_path), settings, out_folder, progress};
-    result = command.run(context, record.Name(), record.Aname(), *from, *to, !args->Switch("keep"));
+    result = command.run(context, bowler->name, bowler->aname, *from, *to, !args->Switch("keep"));
   }
   if (result.stopped || stop.Raised()) {
     err << kStoppedMessage << "\n";
     return stop.ExitStatus();
   }
-  out << command.done_message << "\n";
+  if (result.pages == 0 && !result.kept) {
+    err << "該当するﾃﾞｰﾀは存在しません\n";
+    return kExitFailed;
+  }
+  out << command.done_message << "\n"
+      << result.pages << " ページ："
+      << WrittenFolder(out_folder, DbNameOf(db_path), bowler->aname, *from, *to) << "\n";
   return kExitOk;
 }
 

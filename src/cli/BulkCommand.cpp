@@ -11,8 +11,7 @@
 namespace lanereport::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "使い方: lanereport bulk DB --year YYYY [--out DIR] [--template FILE]";
+const char* const kUsage = UsageOf("bulk");
 
 bool IsYear(const std::string& text) {
   return text.size() == 4 && text.find_first_not_of("0123456789") == std::string::npos &&
@@ -56,7 +55,7 @@ int RunBulk(const std::vector<std::string>& words, std::ostream& out, std::ostre
   }
   if (!result.workbook_path.empty()) out << result.workbook_path << "\n";
   out << "月間表 " << result.monthly_pages << " ページ、スコア表 " << result.score_pages
-      << " ページ\n";
+      << " ページ：" << settings.OutFolder << "\n";
   return result.template_missing ? kExitFailed : kExitOk;
 }
 

@@ -44,10 +44,39 @@ std::optional<Args> ParseDbCommand(const std::vector<std::string>& words,
   return args;
 }
 
+std::optional<std::vector<std::string>> ParseWordsOnly(const std::vector<std::string>& words,
+                                                       std::size_t min_words, std::size_t max_words,
+                                                       const char* usage, std::ostream& err) {
+  std::string error;
+  std::optional<Args> args = Args::Parse(words, {}, {}, error);
+  if (args && args->Positional().size() < min_words) error = "引数が足りません";
+  if (args && args->Positional().size() > max_words)
+    error = "余分な引数があります：" + args->Positional()[max_words];
+  if (!args || !error.empty()) {
+    err << error << "\n" << usage << "\n";
+    return std::nullopt;
+  }
+  return args->Positional();
+}
+
 std::unique_ptr<Database> OpenScoreDatabase(const std::string& path, std::ostream& err) {
   std::unique_ptr<Database> db = OpenDataBase(path, kSuitePassword);
   if (!db) err << "データベースを開けません：" << path << "\n";
   return db;
+}
+
+std::optional<BowlerListing> FindBowlerOrSay(Database& db, const std::string& text,
+                                             std::ostream& err) {
+  std::optional<BowlerListing> found = FindBowler(db, text);
+  if (found) return found;
+  err << "ボウラーが見つかりません：" << text << "\n";
+  std::vector<std::string> near = ClosestBowlerNames(db, text);
+  if (!near.empty()) {
+    err << "近い名前：";
+    for (std::size_t i = 0; i < near.size(); ++i) err << (i ? "、「" : "「") << near[i] << "」";
+    err << "\n";
+  }
+  return std::nullopt;
 }
 
 std::string ResolveOutFolder(const std::optional<std::string>& out,

@@ -12,6 +12,8 @@
 #include "ui/FolderChooser.h"
 #include "ui/MessageWindow.h"
 
+#include "database/BowlerLookup.h"
+
 namespace lanereport {
 class Database;
 struct WindowSettings;
@@ -30,9 +32,22 @@ std::optional<Args> ParseDbCommand(const std::vector<std::string>& words,
                                    const std::set<std::string>& required, const char* usage,
                                    std::ostream& err);
 
+// Parses the words of a subcommand that takes only positional words, from min_words to
+// max_words of them. On a usage error (an option, a word starting with "-" before "--", too few
+// or too many words) writes what is wrong and the usage line to err and returns nothing.
+std::optional<std::vector<std::string>> ParseWordsOnly(const std::vector<std::string>& words,
+                                                       std::size_t min_words, std::size_t max_words,
+                                                       const char* usage, std::ostream& err);
+
 // Opens the score database; when it cannot be opened writes one line naming the path to err
 // and returns null (the caller exits with kExitFailed).
 std::unique_ptr<Database> OpenScoreDatabase(const std::string& path, std::ostream& err);
+
+// The bowler named on the command line (--bowler): its Name, else its folder name (AName).
+// When none matches writes one line naming the text, and the closest names when there are
+// any, to err and returns nothing (the caller exits with kExitFailed).
+std::optional<BowlerListing> FindBowlerOrSay(Database& db, const std::string& text,
+                                             std::ostream& err);
 
 // The output folder of a make run: out when given (created when missing; AppError kErrFile
 // when it cannot be), else the OutFolder setting when it names an existing folder, else the

@@ -4,20 +4,54 @@ namespace lanereport::cli {
 
 const std::vector<CommandEntry>& CommandTable() {
   static const std::vector<CommandEntry> table = {
-      {"init", RunInit},
-      {"import-mdb", RunImportMdb},
-      {"sample-db", RunSampleDb},
-      {"score-pages", RunScorePages},
-      {"score-page", RunScorePage},
-      {"monthly-pages", RunMonthlyPages},
-      {"profile-pages", RunProfilePages},
-      {"workbook", RunWorkbook},
-      {"bulk", RunBulk},
-      {"settings", RunSettings},
-      {"sheets", RunSheets},
-      {"demo", RunDemo},
+      {"init", RunInit, "空のスコアデータベースを作成します", "使い方: lanereport init DB"},
+      {"import-mdb", RunImportMdb, "Jet（.mdb）のスコアデータベースを取り込みます",
+       "使い方: lanereport import-mdb FILE.mdb [NEW.db] [--jet3-code-page CP]\n"
+       "          [--password PW]"},
+      {"sample-db", RunSampleDb, "サンプルのスコアデータベースを作成します",
+       "使い方: lanereport sample-db DB [--bowlers N] [--years N] [--end-year YYYY]\n"
+       "          [--seed N]"},
+      {"bowlers", RunBowlers, "ボウラーの一覧（番号、名前、フォルダ名、ゲーム数）を表示します",
+       "使い方: lanereport bowlers DB"},
+      {"score-pages", RunScorePages, "ボウラーの期間内の各プレーのスコア表を作成します",
+       "使い方: lanereport score-pages DB --bowler NAME --from YYYY/MM/DD --to\n"
+       "          YYYY/MM/DD [--out DIR] [--keep]"},
+      {"score-page", RunScorePage, "1回のプレーのスコア表を作成します",
+       "使い方: lanereport score-page DB --bowler NAME --date YYYY/MM/DD --centre NAME\n"
+       "          --level NAME --dir DIR"},
+      {"monthly-pages", RunMonthlyPages, "ボウラーの月間表を作成します",
+       "使い方: lanereport monthly-pages DB --bowler NAME --from YYYY/MM --to YYYY/MM\n"
+       "          [--out DIR] [--keep]"},
+      {"profile-pages", RunProfilePages, "ボウラー紹介のページと profiles.js を作成します",
+       "使い方: lanereport profile-pages DB --dir DIR [--bowler NAME]"},
+      {"workbook", RunWorkbook, "ボウラー情報のブックを作成します（--html でそのページも）",
+       "使い方: lanereport workbook DB [--template FILE] [--html] [--out DIR]"},
+      {"bulk", RunBulk, "1年分の一括出力：ブックとページ、月間表、スコア表",
+       "使い方: lanereport bulk DB --year YYYY [--out DIR] [--template FILE]"},
+      {"settings", RunSettings, "11の設定を表示し、または変更します",
+       "使い方: lanereport settings DB [KEY=VALUE ...]"},
+      {"sheets", RunSheets, "統計シートの定義を表示し、編集します",
+       "使い方: lanereport sheets DB [list | show NAME | delete NAME |\n"
+       "          add NAME [オプション] | update NAME [オプション]]\n"
+       "  オプション: --alley 名前  --level 名前  --period | --count N\n"
+       "              --start YYYY/MM/DD  --end YYYY/MM/DD  --rename 新しい名前\n"
+       "              --on 項目,...  --off 項目,...  --all（全項目）  --none（項目なし）\n"
+       "  項目: 0～37 の番号か Totalavg、MonthAvg などの名前（show NAME で一覧）"},
+      {"demo", RunDemo, "サンプルのデータベースとサイトを作成します",
+       "使い方: lanereport demo [DIR]"},
   };
   return table;
+}
+
+const CommandEntry* FindCommand(std::string_view name) {
+  for (const CommandEntry& entry : CommandTable())
+    if (name == entry.name) return &entry;
+  return nullptr;
+}
+
+const char* UsageOf(std::string_view name) {
+  const CommandEntry* entry = FindCommand(name);
+  return entry ? entry->usage : "";
 }
 
 }  // namespace lanereport::cli

@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lanereport::cli {
@@ -15,13 +16,21 @@ using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostre
 struct CommandEntry {
   const char* name;
   CommandFunction run;
+  const char* summary;  // one line on what the command does, for the command list
+  const char* usage;    // "使い方: lanereport NAME ...", possibly several lines
 };
 
+// The subcommands in the order the command list shows them.
 const std::vector<CommandEntry>& CommandTable();
+// The entry of the subcommand of that name, or null.
+const CommandEntry* FindCommand(std::string_view name);
+// The usage text of the subcommand of that name ("" for an unknown name).
+const char* UsageOf(std::string_view name);
 
 // The subcommands, each in its own file pair.
 int RunInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunImportMdb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunBowlers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunSampleDb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunScorePages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunScorePage(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

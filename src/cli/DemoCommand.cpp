@@ -21,7 +21,7 @@
 namespace lanereport::cli {
 namespace {
 
-constexpr const char* kUsage = "使い方: lanereport demo [DIR]";
+const char* const kUsage = UsageOf("demo");
 
 // The images the default look settings name, kept in the program folder's jpg folder.
 const char* const kLookImages[] = {"BG.jpg",     "waku0.jpg", "waku.jpg",
@@ -48,11 +48,10 @@ std::string LatestYear(Database& db) {
 
 }  // namespace
 
-int RunDemo(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-  if (words.size() > 1 || (!words.empty() && words[0].rfind("--", 0) == 0)) {
-    err << kUsage << "\n";
-    return kExitUsage;
-  }
+int RunDemo(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
+  std::optional<std::vector<std::string>> parsed = ParseWordsOnly(given, 0, 1, kUsage, err);
+  if (!parsed) return kExitUsage;
+  const std::vector<std::string>& words = *parsed;
   std::string dir = std::filesystem::absolute(words.empty() ? "demo" : words[0]).lexically_normal();
   if (!dir.empty() && dir.back() == '/') dir.pop_back();
   std::string site = dir + "/site";

@@ -14,8 +14,7 @@
 namespace lanereport::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "使い方: lanereport import-mdb FILE.mdb [NEW.db] [--jet3-code-page CP] [--password PW]";
+const char* const kUsage = UsageOf("import-mdb");
 
 // What the import read: rows per table, the text encoding, and every note.
 void PrintReport(const std::string& mdb_path, const ImportReport& report, std::ostream& out) {

@@ -1,3 +1,4 @@
+#include "CliSupport.h"
 #include "CommandTable.h"
 #include "Commands.h"
 #include "database/Database.h"
@@ -6,12 +7,10 @@
 namespace lanereport::cli {
 
 int RunInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() != 1) {
-    err << "使い方: lanereport init DB\n";
-    return kExitUsage;
-  }
-  CreateScoreDatabase(args[0]);
-  out << "データベースを作成しました：" << args[0] << "\n";
+  std::optional<std::vector<std::string>> words = ParseWordsOnly(args, 1, 1, UsageOf("init"), err);
+  if (!words) return kExitUsage;
+  CreateScoreDatabase((*words)[0]);
+  out << "データベースを作成しました：" << (*words)[0] << "\n";
   return kExitOk;
 }
 

@@ -19,12 +19,8 @@ std::optional<std::string> ParseMonth(const std::string& text) {
 
 int RunMonthlyPages(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
   static const BowlerPageRange command{
-      "使い方: lanereport monthly-pages DB --bowler NAME --from YYYY/MM --to YYYY/MM "
-      "[--out DIR] [--keep]",
-      ParseMonth,
-      "ただいま、月間表を作成中です",
-      "月間表を作成しました",
-      OutputMonthlyPages,
+      UsageOf("monthly-pages"), ParseMonth,         "ただいま、月間表を作成中です",
+      "月間表を作成しました",   OutputMonthlyPages,
   };
   return RunBowlerPageRange(command, words, out, err);
 }

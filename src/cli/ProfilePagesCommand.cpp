@@ -10,7 +10,7 @@
 namespace lanereport::cli {
 namespace {
 
-constexpr const char* kUsage = "使い方: lanereport profile-pages DB --dir DIR [--bowler NAME]";
+const char* const kUsage = UsageOf("profile-pages");
 
 }  // namespace
 
@@ -21,6 +21,13 @@ int RunProfilePages(const std::vector<std::string>& words, std::ostream& out, st
   std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
   if (!db) return kExitFailed;
 
+  std::string bowler;
+  if (std::optional<std::string> given = args->Option("bowler")) {
+    std::optional<BowlerListing> found = FindBowlerOrSay(*db, *given, err);
+    if (!found) return kExitFailed;
+    bowler = found->name;
+  }
+
   StopSignal stop;
   CliMessages messages(out, err, &stop);
   ProfileRunResult result;
@@ -29,13 +36,15 @@ int RunProfilePages(const std::vector<std::string>& words, std::ostream& out, st
     // DIR names the folder itself, whether or not it ends with "/".
     std::string dir = *args->Option("dir");
     result = CreateProfilePages(*db, DbNameOf(db_path), dir.empty() ? dir : AddPathSeparator(dir),
-                                args->Option("bowler").value_or(""), progress, messages);
+                                bowler, progress, messages);
   }
   if (result.stopped || stop.Raised()) {
     err << kStoppedMessage << "\n";
     return stop.ExitStatus();
   }
-  return result.done ? kExitOk : kExitFailed;
+  if (!result.done) return kExitFailed;
+  out << result.pages << " ページ：" << result.folder << "\n";
+  return kExitOk;
 }
 
 }  // namespace lanereport::cli

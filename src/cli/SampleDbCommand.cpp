@@ -12,8 +12,7 @@
 namespace lanereport::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "使い方: lanereport sample-db DB [--bowlers N] [--years N] [--end-year YYYY] [--seed N]";
+const char* const kUsage = UsageOf("sample-db");
 
 // The whole number of an option within [low, high]; nothing when the text is not one.
 std::optional<long long> NumberOption(const Args& args, const std::string& name, long long low,

@@ -11,9 +11,7 @@
 namespace lanereport::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "使い方: lanereport score-page DB --bowler NAME --date YYYY/MM/DD --centre NAME "
-    "--level NAME --dir DIR";
+const char* const kUsage = UsageOf("score-page");
 
 }  // namespace
 
@@ -29,6 +27,8 @@ int RunScorePage(const std::vector<std::string>& words, std::ostream& out, std::
   std::string db_path = args->Positional()[0];
   std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
   if (!db) return kExitFailed;
+  std::optional<BowlerListing> bowler = FindBowlerOrSay(*db, *args->Option("bowler"), err);
+  if (!bowler) return kExitFailed;
   WindowSettings settings = LoadWindowSettings(*db);
 
   StopSignal stop;
@@ -43,7 +43,7 @@ int RunScorePage(const std::vector<std::string>& words, std::ostream& out, std::
     // The line of the series list that the window would hand over.
     std::string line =
         YmdToSlashed(*date) + "\t" + *args->Option("centre") + "\t" + *args->Option("level");
-    written = OutputScorePage(context, chooser, messages, *args->Option("bowler"), line);
+    written = OutputScorePage(context, chooser, messages, bowler->name, line);
   }
   if (stop.Raised()) {
     err << kStoppedMessage << "\n";
@@ -53,6 +53,7 @@ int RunScorePage(const std::vector<std::string>& words, std::ostream& out, std::
     err << "該当するﾃﾞｰﾀは存在しません\n";
     return kExitFailed;
   }
+  out << "1 ページ：" << *args->Option("dir") << "\n";
   return kExitOk;
 }
 

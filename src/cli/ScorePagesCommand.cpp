@@ -7,8 +7,7 @@ namespace lanereport::cli {
 
 int RunScorePages(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
   static const BowlerPageRange command{
-      "使い方: lanereport score-pages DB --bowler NAME --from YYYY/MM/DD --to YYYY/MM/DD "
-      "[--out DIR] [--keep]",
+      UsageOf("score-pages"),
       [](const std::string& text) -> std::optional<std::string> {
         std::optional<std::string> ymd = ParseDateToYmd(text);
         if (!ymd) return std::nullopt;

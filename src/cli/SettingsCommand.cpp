@@ -8,15 +8,15 @@
 namespace lanereport::cli {
 namespace {
 
-constexpr const char* kUsage = "使い方: lanereport settings DB [KEY=VALUE ...]";
+const char* const kUsage = UsageOf("settings");
 
 }  // namespace
 
-int RunSettings(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-  if (words.empty() || words[0].rfind("--", 0) == 0) {
-    err << kUsage << "\n";
-    return kExitUsage;
-  }
+int RunSettings(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
+  std::optional<std::vector<std::string>> parsed =
+      ParseWordsOnly(given, 1, given.size() + 1, kUsage, err);
+  if (!parsed) return kExitUsage;
+  const std::vector<std::string>& words = *parsed;
   std::vector<std::pair<std::string, std::string>> changes;
   for (std::size_t i = 1; i < words.size(); ++i) {
     auto eq = words[i].find('=');

@@ -13,13 +13,7 @@
 namespace lanereport::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "使い方: lanereport sheets DB [list | show NAME | delete NAME |\n"
-    "          add NAME [options] | update NAME [options]]\n"
-    "  options: --alley NAME --level NAME --period | --count N --start YYYY/MM/DD --end "
-    "YYYY/MM/DD\n"
-    "           --on SWITCH,... --off SWITCH,... --all --none --rename NEW\n"
-    "  SWITCH: 0..37 or a name such as Totalavg, Allstrikerate, MonthAvg";
+const char* const kUsage = UsageOf("sheets");
 
 // The captions of the 38 switches, in switch order.
 const char* const kCaptions[] = {"性別",

@@ -11,8 +11,7 @@
 namespace lanereport::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "使い方: lanereport workbook DB [--template FILE] [--html] [--out DIR]";
+const char* const kUsage = UsageOf("workbook");
 
 }  // namespace
 
@@ -50,6 +49,7 @@ int RunWorkbook(const std::vector<std::string>& words, std::ostream& out, std::o
   }
   out << "ボウラー情報を作成しました\n" << result.workbook_path << "\n";
   for (const std::string& page : result.pages) out << page << "\n";
+  if (options.html) out << result.pages.size() << " ページ：" << options.out_folder << "\n";
   return kExitOk;
 }
 

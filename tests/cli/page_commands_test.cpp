@@ -22,9 +22,10 @@ TEST_F(PageCommandsTest, ScorePagesWriteEveryCountedPlayAndKeepOnlyWhenAsked) {
                                     "2025/03/01",  "--to", "2025/04/30", "--out", out};
   CliResult made = RunCli(words);
   ASSERT_EQ(made.status, 0) << made.err;
-  EXPECT_EQ(made.out, "スコア表を作成しました\n");
   std::set<std::string> expected = ExpectedPages(b, "20250301", "20250430", false);
   ASSERT_GT(expected.size(), 3u);
+  EXPECT_EQ(made.out, "スコア表を作成しました\n" + std::to_string(expected.size()) + " ページ：" +
+                          out + "/score2025/" + b.aname + "\n");
   EXPECT_EQ(Files(out), expected);
   for (const std::string& page : expected) EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
 
@@ -45,9 +46,10 @@ TEST_F(PageCommandsTest, MonthlyPagesWriteEveryMonthWithCountedGames) {
   CliResult made = RunCli({"monthly-pages", Db(), "--bowler", b.name, "--from", "2025/01", "--to",
                            "2025/12", "--out", out});
   ASSERT_EQ(made.status, 0) << made.err;
-  EXPECT_EQ(made.out, "月間表を作成しました\n");
   std::set<std::string> expected = ExpectedPages(b, "20250101", "20251231", true);
   EXPECT_GE(expected.size(), 2u);
+  EXPECT_EQ(made.out, "月間表を作成しました\n" + std::to_string(expected.size()) + " ページ：" +
+                          out + "/score2025/" + b.aname + "\n");
   EXPECT_EQ(Files(out), expected);
   for (const std::string& page : expected) EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
 }
@@ -66,7 +68,7 @@ TEST_F(PageCommandsTest, ScorePageWritesOnePlayIntoTheGivenFolder) {
   CliResult made = RunCli({"score-page", Db(), "--bowler", b.name, "--date", date, "--centre",
                            centre, "--level", level, "--dir", dir});
   ASSERT_EQ(made.status, 0) << made.err;
-  EXPECT_EQ(made.out, "スコア表を作成しました\n");
+  EXPECT_EQ(made.out, "スコア表を作成しました\n1 ページ：" + dir + "\n");
   EXPECT_EQ(Files(dir), std::set<std::string>{file});
   EXPECT_TRUE(IsWholePage(dir + "/" + file));
 
@@ -83,7 +85,8 @@ TEST_F(PageCommandsTest, ProfilePagesForEveryBowlerOrOne) {
   std::string dir = Path("profiles/");
   CliResult made = RunCli({"profile-pages", Db(), "--dir", dir});
   ASSERT_EQ(made.status, 0) << made.err;
-  EXPECT_EQ(made.out, "Ｂｏｗｌｅｒ紹介を作成しました\n");
+  EXPECT_EQ(made.out, "Ｂｏｗｌｅｒ紹介を作成しました\n" + std::to_string(bowlers.size()) +
+                          " ページ：" + dir + "\n");
   std::set<std::string> expected = {"profiles.js"};
   for (const Bowler& b : bowlers) expected.insert(b.aname + ".html");
   EXPECT_EQ(Files(dir), expected);

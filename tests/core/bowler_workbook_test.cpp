@@ -123,6 +123,7 @@ TEST_F(BowlerWorkbookTest, AMissingTemplateIsReportedAndNothingIsMade) {
   EXPECT_TRUE(result.template_missing);
   EXPECT_EQ(messages_.FirstLines(),
             (std::vector<std::string>{"ボウラー情報用テンプレートファイルが存在しません！"}));
+  EXPECT_EQ(messages_.shown[0].message2, "（" + fx_.Dir().File("missing.xlsx") + "）");
   EXPECT_FALSE(std::filesystem::exists(fx_.Dir().File("out")));
 }
 

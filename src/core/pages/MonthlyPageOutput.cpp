@@ -75,7 +75,6 @@ PageRunResult OutputMonthlyPages(PageContext& context, std::string_view bowler,
     std::string yyyymm = MonthText(current);
     std::string folder =
         YearFolder(context.out_folder, context.db_name, yyyymm.substr(0, 4), sub_folder);
-    MakeFolders(folder);
     std::string file = folder + "/" + MonthlyPageFileName(yyyymm);
     if (overwrite || current == latest || !IsExistFile(file)) {
       std::string page;
@@ -85,9 +84,13 @@ PageRunResult OutputMonthlyPages(PageContext& context, std::string_view bowler,
         break;
       }
       if (built) {
+        // The folder is made with its first page, so months without games leave no folder.
+        MakeFolders(folder);
         WritePage(file, page);
         ++result.pages;
       }
+    } else {
+      ++result.kept;
     }
     context.progress.CountProgress(1, 1);
     if (context.progress.StopFlag()) {

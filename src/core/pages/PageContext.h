@@ -27,7 +27,8 @@ struct PageContext {
 
 // What a driver run did: the pages it wrote and whether STOP ended it early.
 struct PageRunResult {
-  long pages = 0;
+  long pages = 0;  // pages written
+  long kept = 0;   // pages left as they were because they exist and were not to be replaced
   bool stopped = false;
 };
 

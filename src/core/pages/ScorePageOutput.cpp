@@ -90,9 +90,11 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
 
     std::string folder =
         YearFolder(context.out_folder, context.db_name, date.substr(0, 4), sub_folder);
-    MakeFolders(folder);
     std::string file = folder + "/" + ScorePageFileName(date, alley_id, level_id);
-    if (!overwrite && IsExistFile(file)) continue;
+    if (!overwrite && IsExistFile(file)) {
+      ++result.kept;
+      continue;
+    }
     std::string page;
     long drawn = MakeScorePage(context, bowler, date, alley, level, page);
     if (context.progress.StopFlag()) {
@@ -100,6 +102,8 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
       break;
     }
     if (drawn == 0) continue;
+    // The folder is made with its first page, so a run without pages leaves no empty folder.
+    MakeFolders(folder);
     WritePage(file, page);
     ++result.pages;
   }

@@ -72,7 +72,9 @@ WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
   result_ = {};
   std::string template_path(Trim(options.template_path));
   if (!IsExistFile(template_path)) {
-    messages_.ShowWarning({"ボウラー情報用テンプレートファイルが存在しません！", "", 0, 10});
+    // The second line names the file looked for, so the user knows what to put where.
+    messages_.ShowWarning({"ボウラー情報用テンプレートファイルが存在しません！",
+                           template_path.empty() ? "" : "（" + template_path + "）", 0, 10});
     result_.template_missing = true;
     return result_;
   }
