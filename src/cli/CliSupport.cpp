@@ -1,5 +1,7 @@
 #include "CliSupport.h"
 
+#include "TerminalProgress.h"
+
 #include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/WindowSettings.h"
@@ -117,6 +119,8 @@ void CliMessages::ShowWarning(const MessageText& message) {
   bool completion = message.color == kCompletionColor;
   if (completion && stop_ && stop_->Raised()) return;
   std::ostream& to = completion ? out_ : err_;
+  // A message never shares its line with the progress bar.
+  TerminalProgress::ClearActive();
   if (!message.message1.empty()) to << message.message1 << "\n";
   if (!message.message2.empty()) to << message.message2 << "\n";
 }

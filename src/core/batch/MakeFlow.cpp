@@ -1,5 +1,7 @@
 #include "batch/MakeFlow.h"
 
+#include <algorithm>
+
 #include "database/DataBase.h"
 #include "database/MasterLists.h"
 #include "pages/MonthlyPageOutput.h"
@@ -105,17 +107,23 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   state_.bulk_year = y;
   progress_.Message1("ＥＸＣＥＬ処理準備中です");
   progress_.Message2(kPleaseWait);
+  progress_.Overall(1, 3, "ボウラー情報", 0, 0);
   RunWorkbook(true, result);
   // A missing template ends the workbook step only: the tables are still made for the bowlers
   // that an earlier workbook run of this flow left in the bowler table (none on a first run).
   PageContext context{db_, db_name_, settings_, out_folder_, progress_};
   // One driver over the bowlers of the table, in number order, until STOP.
-  auto for_each_bowler = [&](const char* message, auto output) {
+  long bowlers =
+      static_cast<long>(std::count_if(state_.bowlers.begin(), state_.bowlers.end(),
+                                      [](const BowlerEntry& b) { return !b.name.empty(); }));
+  auto for_each_bowler = [&](int step, const char* name, const char* message, auto output) {
     if (progress_.StopFlag()) return 0L;
     progress_.Message1(message);
     long pages = 0;
+    long done = 0;
     for (const BowlerEntry& b : state_.bowlers) {
       if (b.name.empty()) continue;
+      progress_.Overall(step, 3, name, ++done, bowlers);
       try {
         pages += output(b).pages;
       } catch (const UnsafeNameError& e) {
@@ -129,11 +137,11 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
     return pages;
   };
   result.monthly_pages +=
-      for_each_bowler("ただいま、月間表を作成中です", [&](const BowlerEntry& b) {
+      for_each_bowler(2, "月間表", "ただいま、月間表を作成中です", [&](const BowlerEntry& b) {
         return OutputMonthlyPages(context, b.name, b.aname, y + "/01", y + "/12", false);
       });
   result.score_pages +=
-      for_each_bowler("ただいま、スコア表を作成中です", [&](const BowlerEntry& b) {
+      for_each_bowler(3, "スコア表", "ただいま、スコア表を作成中です", [&](const BowlerEntry& b) {
         return OutputScorePages(context, b.name, b.aname, y + "/01/01", y + "/12/31", false);
       });
   result.stopped = progress_.StopFlag();

@@ -22,6 +22,11 @@ class ProgressWindow {
   // True once STOP was pressed; stays true for the rest of the run. Callers test it after each
   // unit of work and end the run.
   virtual bool StopFlag() const = 0;
+  // Where a run of several steps stands: step of steps (counting from 1) named name, and item
+  // of items within it (items 0 when the step does not go item by item). The bars keep their
+  // own meaning; a front end may show this as well. The default shows nothing.
+  virtual void Overall(int /*step*/, int /*steps*/, std::string_view /*name*/, long /*item*/,
+                       long /*items*/) {}
 };
 
 // A progress window that shows nothing and is never stopped: for runs without a user.
