@@ -6,6 +6,7 @@
 #include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/WindowSettings.h"
+#include "pages/IndexPageOutput.h"
 #include "pages/PageLayout.h"
 #include "util/AppError.h"
 
@@ -20,6 +21,20 @@ std::string WrittenFolder(const std::string& out_folder, const std::string& db_n
   if (from.substr(0, 4) == to.substr(0, 4))
     return YearFolder(out_folder, db_name, from.substr(0, 4), aname);
   return out_folder;
+}
+
+// The index pages of the bowler and of every year of the range, after the tables: they link
+// what the tables made.
+IndexRunResult IndexPagesOfRange(PageContext& context, const std::string& bowler,
+                                 const std::string& from, const std::string& to) {
+  IndexRunResult all;
+  for (int year = std::stoi(from.substr(0, 4)); year <= std::stoi(to.substr(0, 4)); ++year) {
+    IndexRunResult run = OutputIndexPages(context, std::to_string(year), {bowler});
+    all.pages += run.pages;
+    all.written.insert(all.written.end(), run.written.begin(), run.written.end());
+    all.left_alone.insert(all.left_alone.end(), run.left_alone.begin(), run.left_alone.end());
+  }
+  return all;
 }
 
 }  // namespace
@@ -52,13 +67,17 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
 
   StopSignal stop;
   PageRunResult result;
+  IndexRunResult index;
   {
     TerminalProgress progress(err, stop);
     progress.Message1(command.progress_message);
     progress.Message2("しばらくお待ちください...");
     PageContext context{*db, DbNameOf(db_path), settings, out_folder, progress};
     result = command.run(context, bowler->name, bowler->aname, *from, *to, !args->Switch("keep"));
+    if (result.pages > 0 || result.kept > 0)
+      index = IndexPagesOfRange(context, bowler->name, *from, *to);
   }
+  for (const std::string& path : index.left_alone) err << kIndexLeftAlone << "：" << path << "\n";
   if (result.stopped || stop.Raised()) {
     err << kStoppedMessage << "\n";
     return stop.ExitStatus();
@@ -70,6 +89,7 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
   out << command.done_message << "\n"
       << result.pages << " ページ："
       << WrittenFolder(out_folder, DbNameOf(db_path), bowler->aname, *from, *to) << "\n";
+  for (const std::string& path : index.written) out << "年間ページ：" << path << "\n";
   return kExitOk;
 }
 

@@ -22,6 +22,8 @@ const std::vector<CommandEntry>& CommandTable() {
       {"monthly-pages", RunMonthlyPages, "ボウラーの月間表を作成します",
        "使い方: lanereport monthly-pages DB --bowler NAME --from YYYY/MM --to YYYY/MM\n"
        "          [--out DIR] [--keep]"},
+      {"index-pages", RunIndexPages, "1年分の年間ページ（グラフ付きの index.html）を作成します",
+       "使い方: lanereport index-pages DB --year YYYY [--out DIR]"},
       {"profile-pages", RunProfilePages, "ボウラー紹介のページと profiles.js を作成します",
        "使い方: lanereport profile-pages DB --dir DIR [--bowler NAME]"},
       {"workbook", RunWorkbook, "ボウラー情報のブックを作成します（--html でそのページも）",

@@ -35,6 +35,7 @@ int RunSampleDb(const std::vector<std::string>& args, std::ostream& out, std::os
 int RunScorePages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunScorePage(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunMonthlyPages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunIndexPages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunProfilePages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunWorkbook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunBulk(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -11,6 +11,8 @@
 #include "database/Database.h"
 #include "database/Recordset.h"
 #include "database/WindowSettings.h"
+#include "pages/PageLayout.h"
+#include "pages/PageSkeleton.h"
 #include "pages/ProfilePageOutput.h"
 #include "sample/SampleDatabase.h"
 #include "util/AppError.h"
@@ -44,6 +46,27 @@ std::string LatestYear(Database& db) {
   std::string latest = rs->Eof() ? "" : rs->Field("Latest").Text();
   if (latest.size() < 4) throw AppError(kErrNoData, "demo", "サンプルデータにゲームがありません");
   return latest.substr(0, 4);
+}
+
+// The profile pages lie in the site folder itself and link its index.html as their start
+// page, which on a user's site is the user's own home page. The demo's site is the demo's own,
+// so it gets a small one that leads to the year page, unless one is there. The look's images
+// and style sheet are named relative to the output folder from two levels below it, so this
+// page takes only the look's colours.
+void WriteSiteStartPage(const std::string& site, const std::string& db_name,
+                        const std::string& year, WindowSettings look) {
+  std::string path = site + "/index.html";
+  if (IsExistFile(path)) return;
+  if (look.Background.find('.') != std::string::npos) look.Background.clear();
+  look.StyleSheet.clear();
+  PageText page;
+  AppendPageHead(page, look, "サンプルサイト", "");
+  AppendNameTable(page, "100%", "サイト：", "サンプルサイト");
+  page.Line(7, "<p>");
+  page.Line(11, "<a href=\"" + db_name + year + "/index.html\">" + year + "年のボウラー一覧</a>");
+  page.Line(7, "</p>");
+  AppendPageEnd(page, "100%");
+  WritePage(path, page.Text());
 }
 
 }  // namespace
@@ -80,19 +103,23 @@ int RunDemo(const std::vector<std::string>& given, std::ostream& out, std::ostre
   std::string year = LatestYear(*db);
   std::string db_name = DbNameOf(db_path);
 
-  GivenFolder chooser(site);
-  MakeFlow flow(*db, db_name, settings, progress, messages, chooser);
-  MakeRequest request;
-  request.mode = MakeMode::kBulk;
-  request.year = year;
-  MakeResult result = flow.Make(request);
-  if (!result.stopped && !stop.Raised())
-    CreateProfilePages(*db, db_name, site + "/", "", progress, messages);
+  // The profile pages come first, so the year page of the bulk run links them.
+  CreateProfilePages(*db, db_name, site + "/", "", progress, messages);
+  MakeResult result;
+  if (!stop.Raised()) {
+    GivenFolder chooser(site);
+    MakeFlow flow(*db, db_name, settings, progress, messages, chooser);
+    MakeRequest request;
+    request.mode = MakeMode::kBulk;
+    request.year = year;
+    result = flow.Make(request);
+  }
   if (result.stopped || stop.Raised()) {
     err << kStoppedMessage << "\n";
     return stop.ExitStatus();
   }
-  std::string first = site + "/" + db_name + year + "/Month-" + year + ".html";
+  WriteSiteStartPage(site, db_name, year, settings);
+  std::string first = site + "/" + db_name + year + "/index.html";
   out << "最初に開くページ：" << first << "\n";
   return kExitOk;
 }

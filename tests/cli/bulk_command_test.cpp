@@ -17,6 +17,40 @@ using testing::RunCli;
 
 class BulkCommandTest : public testing::CliSampleTest {};
 
+// The links of every page under folder that lead to no file: each href that is not a web or
+// mail address, resolved from the page's folder (%XX decoded), as "page -> target". The
+// images and style sheet the look settings name are the user's to put there, so src and
+// stylesheet links are not looked at.
+std::vector<std::string> BrokenLinks(const std::string& folder) {
+  std::vector<std::string> broken;
+  std::regex href("href=\"([^\"]*)\"");
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file() || entry.path().extension() != ".html") continue;
+    std::string page = Cp932ToUtf8(ReadFileBytes(entry.path().string()));
+    for (std::sregex_iterator it(page.begin(), page.end(), href), end; it != end; ++it) {
+      std::string target = (*it)[1].str();
+      std::size_t line = page.rfind('<', it->position());
+      if (page.compare(line, 5, "<link") == 0 &&
+          page.substr(line, it->position() - line).find("stylesheet") != std::string::npos)
+        continue;
+      if (target.starts_with("http") || target.starts_with("mailto:")) continue;
+      target = target.substr(0, target.find('#'));
+      std::string decoded;
+      for (std::size_t i = 0; i < target.size(); ++i) {
+        if (target[i] == '%' && i + 2 < target.size()) {
+          decoded += static_cast<char>(std::stoi(target.substr(i + 1, 2), nullptr, 16));
+          i += 2;
+        } else {
+          decoded += target[i];
+        }
+      }
+      if (!fs::exists(entry.path().parent_path() / decoded))
+        broken.push_back(fs::relative(entry.path(), folder).string() + " -> " + target);
+    }
+  }
+  return broken;
+}
+
 TEST_F(BulkCommandTest, BulkMakesTheWorkbookAndEveryTableOfTheYear) {
   std::string out = Path("out");
   CliResult made = RunCli({"bulk", Db(), "--year", "2025", "--out", out});
@@ -24,10 +58,12 @@ TEST_F(BulkCommandTest, BulkMakesTheWorkbookAndEveryTableOfTheYear) {
   std::set<std::string> files = Files(out);
   EXPECT_TRUE(files.count("score2025/score2025.xlsx"));
   EXPECT_TRUE(files.count("score2025/Month-2025.html"));
+  EXPECT_TRUE(files.count("score2025/index.html"));
   EXPECT_NE(made.out.find(out + "/score2025/score2025.xlsx\n"), std::string::npos);
   EXPECT_NE(made.out.find("一括出力が終了しました"), std::string::npos);
 
-  // Every bowler of the table gets the monthly tables and score tables of 2025, and no more.
+  // Every bowler of the table gets the monthly tables and score tables of 2025 and the index
+  // page of the year, and no more.
   std::set<std::string> expected;
   std::size_t monthly = 0, score = 0;
   for (const Bowler& b : Bowlers()) {
@@ -37,6 +73,7 @@ TEST_F(BulkCommandTest, BulkMakesTheWorkbookAndEveryTableOfTheYear) {
     score += plays.size();
     expected.insert(months.begin(), months.end());
     expected.insert(plays.begin(), plays.end());
+    if (!months.empty()) expected.insert("score2025/" + b.aname + "/index.html");
   }
   EXPECT_EQ(BowlerPages(files), expected);
   EXPECT_NE(made.out.find("月間表 " + std::to_string(monthly) + " ページ、スコア表 " +
@@ -51,6 +88,11 @@ TEST_F(BulkCommandTest, BulkMakesTheWorkbookAndEveryTableOfTheYear) {
   for (std::sregex_iterator it(sheet.begin(), sheet.end(), link), end; it != end; ++it, ++links)
     EXPECT_TRUE(files.count((*it)[1].str())) << (*it)[1].str();
   EXPECT_GT(links, 0);
+  // Every link of the site leads to a file: the start links of the tables too.
+  EXPECT_EQ(BrokenLinks(out), std::vector<std::string>{});
+  std::string year_page = Cp932ToUtf8(ReadFileBytes(out + "/score2025/index.html"));
+  for (const Bowler& b : Bowlers())
+    EXPECT_NE(year_page.find("<a href=\"" + b.aname + "/index.html\">"), std::string::npos);
 
   // A second run over the pages keeps them and still ends well.
   CliResult again = RunCli({"bulk", Db(), "--year", "2025", "--out", out});
@@ -124,7 +166,7 @@ TEST_F(BulkCommandTest, CtrlCTermAndHangupLeaveEveryWrittenFileWhole) {
 TEST_F(BulkCommandTest, SettingsPrintAndSetAllOrNothing) {
   CliResult shown = RunCli({"settings", Db()});
   ASSERT_EQ(shown.status, 0) << shown.err;
-  EXPECT_NE(shown.out.find("CharacterColor=#FFFFFF\n"), std::string::npos);
+  EXPECT_NE(shown.out.find("CharacterColor=#1c2a44\n"), std::string::npos);
   EXPECT_NE(shown.out.find("Frame1=jpg/waku0.jpg\n"), std::string::npos);
 
   CliResult set = RunCli({"settings", Db(), "OutFolder= /srv/site ", "CharacterColor=#000000"});
@@ -218,22 +260,34 @@ TEST(DemoCommandTest, MakesASiteWhoseFirstPageLeadsToPagesWithImages) {
   CliResult made = RunCli({"demo", dir.Path()});
   ASSERT_EQ(made.status, 0) << made.err;
   std::smatch m;
-  std::regex first("最初に開くページ：(.*/site/sample([0-9]{4})/Month-[0-9]{4}\\.html)\n");
+  std::regex first("最初に開くページ：(.*/site/sample([0-9]{4})/index\\.html)\n");
   ASSERT_TRUE(std::regex_search(made.out, m, first)) << made.out;
   std::string page = m[1].str();
   std::string year = m[2].str();
-  EXPECT_EQ(page, dir.File("site/sample" + year + "/Month-" + year + ".html"));
+  EXPECT_EQ(page, dir.File("site/sample" + year + "/index.html"));
   ASSERT_TRUE(fs::exists(page));
   EXPECT_TRUE(fs::exists(dir.File("sample.db")));
   EXPECT_TRUE(fs::exists(dir.File("BowlerData.xlsx")));
   EXPECT_TRUE(fs::exists(dir.File("site/profiles.js")));
+  // Every link of the site leads to a file.
+  EXPECT_EQ(BrokenLinks(dir.File("site")), std::vector<std::string>{});
 
-  // First page → a monthly page → a score page, whose images are all there.
-  std::string sheet = Cp932ToUtf8(ReadFileBytes(page));
+  // The year page → a bowler's year page with its charts → a monthly page → a score page,
+  // whose images are all there.
+  std::string year_text = Cp932ToUtf8(ReadFileBytes(page));
+  std::smatch bowler_link;
+  ASSERT_TRUE(
+      std::regex_search(year_text, bowler_link, std::regex("href=\"([^/\"]+/index\\.html)\"")));
+  std::string bowler_page = dir.File("site/sample" + year + "/" + bowler_link[1].str());
+  std::string sheet = Cp932ToUtf8(ReadFileBytes(bowler_page));
+  std::size_t charts = 0;
+  for (std::size_t at = sheet.find("<svg"); at != std::string::npos;
+       at = sheet.find("<svg", at + 1))
+    ++charts;
+  EXPECT_EQ(charts, 3u);
   std::smatch month_link;
-  ASSERT_TRUE(std::regex_search(
-      sheet, month_link, std::regex("href=\"\\.\\./(sample[0-9]{4}/[^/\"]+/[0-9]{6}\\.html)")));
-  std::string monthly = dir.File("site/" + month_link[1].str());
+  ASSERT_TRUE(std::regex_search(sheet, month_link, std::regex("href=\"([0-9]{6}\\.html)\"")));
+  std::string monthly = fs::path(bowler_page).parent_path() / month_link[1].str();
   ASSERT_TRUE(fs::exists(monthly)) << monthly;
   std::string month_text = Cp932ToUtf8(ReadFileBytes(monthly));
   std::smatch score_link;

@@ -25,9 +25,13 @@ TEST_F(PageCommandsTest, ScorePagesWriteEveryCountedPlayAndKeepOnlyWhenAsked) {
   std::set<std::string> expected = ExpectedPages(b, "20250301", "20250430", false);
   ASSERT_GT(expected.size(), 3u);
   EXPECT_EQ(made.out, "スコア表を作成しました\n" + std::to_string(expected.size()) + " ページ：" +
-                          out + "/score2025/" + b.aname + "\n");
-  EXPECT_EQ(Files(out), expected);
-  for (const std::string& page : expected) EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
+                          out + "/score2025/" + b.aname + "\n年間ページ：" + out + "/score2025/" +
+                          b.aname + "/index.html\n年間ページ：" + out + "/score2025/index.html\n");
+  // The index pages of the bowler and of the year come with the tables.
+  std::set<std::string> with_index = expected;
+  with_index.insert({"score2025/" + b.aname + "/index.html", "score2025/index.html"});
+  EXPECT_EQ(Files(out), with_index);
+  for (const std::string& page : with_index) EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
 
   // --keep leaves a page that is there; without it the page is made again.
   std::string first = out + "/" + *expected.begin();
@@ -49,9 +53,53 @@ TEST_F(PageCommandsTest, MonthlyPagesWriteEveryMonthWithCountedGames) {
   std::set<std::string> expected = ExpectedPages(b, "20250101", "20251231", true);
   EXPECT_GE(expected.size(), 2u);
   EXPECT_EQ(made.out, "月間表を作成しました\n" + std::to_string(expected.size()) + " ページ：" +
-                          out + "/score2025/" + b.aname + "\n");
+                          out + "/score2025/" + b.aname + "\n年間ページ：" + out + "/score2025/" +
+                          b.aname + "/index.html\n年間ページ：" + out + "/score2025/index.html\n");
+  expected.insert({"score2025/" + b.aname + "/index.html", "score2025/index.html"});
   EXPECT_EQ(Files(out), expected);
   for (const std::string& page : expected) EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
+  // The bowler's index page links the monthly pages made.
+  std::string index = ReadFileBytes(out + "/score2025/" + b.aname + "/index.html");
+  for (const std::string& page : expected) {
+    std::string file = page.substr(page.rfind('/') + 1);
+    if (file == "index.html") continue;
+    EXPECT_NE(index.find("<a href=\"" + file + "\">"), std::string::npos) << file;
+  }
+}
+
+TEST_F(PageCommandsTest, IndexPagesWriteTheYearOfEveryBowlerAndLeaveTheUsersPagesAlone) {
+  std::vector<Bowler> bowlers = Bowlers();
+  std::string out = Path("out");
+  MakeFile(out + "/score2025/" + bowlers[1].aname + "/index.html", "<html>mine</html>");
+  CliResult made = RunCli({"index-pages", Db(), "--year", "2025", "--out", out});
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.out, "年間ページを作成しました\n" + std::to_string(bowlers.size()) + " ページ：" +
+                          out + "/score2025\n");
+  EXPECT_NE(made.err.find("をそのままにしました：" + out + "/score2025/" + bowlers[1].aname +
+                          "/index.html\n"),
+            std::string::npos)
+      << made.err;
+  EXPECT_EQ(ReadFileBytes(out + "/score2025/" + bowlers[1].aname + "/index.html"),
+            "<html>mine</html>");
+  std::set<std::string> expected = {"score2025/index.html"};
+  for (const Bowler& b : bowlers) expected.insert("score2025/" + b.aname + "/index.html");
+  EXPECT_EQ(Files(out), expected);
+  expected.erase("score2025/" + bowlers[1].aname + "/index.html");
+  for (const std::string& page : expected) EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
+
+  // A year without games writes nothing; a year that is not one is a usage error.
+  std::string empty = Path("empty");
+  CliResult none = RunCli({"index-pages", Db(), "--year", "2010", "--out", empty});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.err.find("該当するﾃﾞｰﾀは存在しません"), std::string::npos);
+  EXPECT_TRUE(Files(empty).empty());
+  for (const char* year : {"25", "abcd", "0000"}) {
+    CliResult bad = RunCli({"index-pages", Db(), "--year", year, "--out", empty});
+    EXPECT_EQ(bad.status, 2) << year;
+    EXPECT_NE(bad.err.find("使い方"), std::string::npos);
+  }
+  EXPECT_EQ(RunCli({"index-pages", Db(), "--out", empty}).status, 2);
+  EXPECT_EQ(RunCli({"index-pages", Path("none.db"), "--year", "2025"}).status, 1);
 }
 
 TEST_F(PageCommandsTest, ScorePageWritesOnePlayIntoTheGivenFolder) {
@@ -144,7 +192,10 @@ TEST_F(PageCommandsTest, CtrlCEndsTheRunWithWholePagesOnly) {
   EXPECT_EQ(stopped.status, 130);
   EXPECT_NE(stopped.err.find("処理を中断しました"), std::string::npos);
   EXPECT_EQ(stopped.out.find("スコア表を作成しました"), std::string::npos);
+  // The index pages link what was made before the stop.
   std::set<std::string> written = Files(out);
+  EXPECT_EQ(written.erase("score2025/index.html"), 1u);
+  EXPECT_EQ(written.erase("score2025/" + b.aname + "/index.html"), 1u);
   EXPECT_FALSE(written.empty());
   EXPECT_LT(written.size(), all.size());
   for (const std::string& page : written) {

@@ -12,6 +12,7 @@
 #include "batch/MakeFlow.h"
 #include "database/clsS_OUTPUT_Data.h"
 #include "util/AppError.h"
+#include "util/Cp932.h"
 #include "util/Make.h"
 #include "workbook/SelectionBuilder.h"
 
@@ -151,17 +152,28 @@ TEST_F(MakeFlowTest, BulkMakesTheWorkbookThenTheYearsTablesOfTheTablesBowlers) {
   EXPECT_EQ(result.pages, std::vector<std::string>{OutFile("score2003/Month-2003.html")});
   EXPECT_EQ(result.monthly_pages, 2);
   EXPECT_EQ(result.score_pages, 2);
-  // Only the year's months and plays, only the counted levels, only bowlers 1..99.
+  EXPECT_EQ(result.index_pages, 3);
+  // Only the year's months and plays, only the counted levels, only bowlers 1..99; then the
+  // index pages of those bowlers and of the year.
   EXPECT_EQ(OutputFiles(), (std::vector<std::string>{
                                "score2003/Month-2003.html",
+                               "score2003/index.html",
                                "score2003/sato/200306.html",
                                "score2003/sato/2003060111.html",
+                               "score2003/sato/index.html",
                                "score2003/score2003.xlsx",
                                "score2003/yamada/200305.html",
                                "score2003/yamada/2003051011.html",
                                "score2003/yamada/200311.html",
                                "score2003/yamada/2003110221.html",
+                               "score2003/yamada/index.html",
                            }));
+  // The year page lists the bowler beyond the table too, without a page of its own.
+  std::string year_page = ReadFileBytes(OutFile("score2003/index.html"));
+  EXPECT_NE(year_page.find(R"(<a href="yamada/index.html">)"), std::string::npos);
+  EXPECT_NE(year_page.find(R"(<a href="Month-2003.html">)"), std::string::npos);
+  EXPECT_NE(year_page.find(Utf8ToCp932("外野")), std::string::npos);
+  EXPECT_FALSE(fs::exists(OutFile("score2003/gaiya")));
   EXPECT_EQ(ReadFileBytes(OutFile("score2003/yamada/200311.html")), "old month");
   EXPECT_EQ(ReadFileBytes(OutFile("score2003/yamada/2003110221.html")), "old play");
   // Workbook first, then the monthly tables, then the score tables.
@@ -186,6 +198,40 @@ TEST_F(MakeFlowTest, StopDuringTheWorkbookMakesNoTablesButStillEnds) {
   EXPECT_FALSE(fs::exists(OutFile("score2003/yamada")));
   EXPECT_FALSE(fs::exists(OutFile("score2003/sato")));
   EXPECT_EQ(std::count(stopping.steps.begin(), stopping.steps.end(), kMonthlyStep), 0);
+  EXPECT_EQ(messages_.FirstLines(), std::vector<std::string>{kBulkDone});
+}
+
+// Presses STOP once the step of the given first message line has counted so many steps.
+class StopInStep : public StepProgress {
+ public:
+  StopInStep(std::string step, long counts) : step_(std::move(step)), counts_(counts) {}
+  void CountProgress(int bar, long step) override {
+    StepProgress::CountProgress(bar, step);
+    if (message1 == step_ && ++seen_ >= counts_) stop_requested = true;
+  }
+
+ private:
+  std::string step_;
+  long counts_;
+  long seen_ = 0;
+};
+
+TEST_F(MakeFlowTest, StopAmongTheTablesStillLinksWhatWasMade) {
+  // STOP once the first bowler's May is counted: his months to May are made, nothing else.
+  StopInStep stopping(kMonthlyStep, 5);
+  MakeFlow flow(fx_.Db(), "score", settings_, stopping, messages_, chooser_);
+  MakeResult result = flow.Make(Bulk("2003"));
+  EXPECT_TRUE(result.stopped);
+  EXPECT_EQ(result.monthly_pages, 1);
+  EXPECT_EQ(result.index_pages, 2);
+  EXPECT_TRUE(fs::exists(OutFile("score2003/yamada/200305.html")));
+  EXPECT_TRUE(fs::exists(OutFile("score2003/yamada/index.html")));
+  EXPECT_TRUE(fs::exists(OutFile("score2003/index.html")));
+  EXPECT_FALSE(fs::exists(OutFile("score2003/sato")));
+  // The index page links the month that was made and no play.
+  std::string page = ReadFileBytes(OutFile("score2003/yamada/index.html"));
+  EXPECT_NE(page.find(R"(<a href="200305.html">)"), std::string::npos);
+  EXPECT_EQ(page.find(R"(<a href="2003051011.html">)"), std::string::npos);
   EXPECT_EQ(messages_.FirstLines(), std::vector<std::string>{kBulkDone});
 }
 
@@ -235,8 +281,20 @@ TEST_F(MakeFlowTest, SingleModesOverwriteAndSayWhatTheyMade) {
   period.bowler = "山田";
   period.start_date = "2003/05/10";
   period.end_date = "2003/05/10";
-  EXPECT_EQ(flow.Make(period).score_pages, 1);
+  MakeResult made = flow.Make(period);
+  EXPECT_EQ(made.score_pages, 1);
   EXPECT_NE(ReadFileBytes(OutFile("score2003/yamada/2003051011.html")), "old play");
+  // Both modes make the bowler's index page of the year and the year's page; one of the
+  // user's is left alone and said so.
+  EXPECT_EQ(made.index_pages, 2);
+  EXPECT_TRUE(fs::exists(OutFile("score2003/yamada/index.html")));
+  EXPECT_FALSE(fs::exists(OutFile("score2003/sato/index.html")));
+  MakeFile(OutFile("score2003/index.html"), "our club");
+  EXPECT_EQ(flow.Make(period).index_pages, 1);
+  EXPECT_EQ(ReadFileBytes(OutFile("score2003/index.html")), "our club");
+  ASSERT_EQ(messages_.shown.size(), 4u);
+  EXPECT_EQ(messages_.shown[2].message2, OutFile("score2003/index.html"));
+  messages_.shown.erase(messages_.shown.begin() + 2, messages_.shown.end());
   EXPECT_EQ(messages_.FirstLines(),
             (std::vector<std::string>{"月間表を作成しました", "スコア表を作成しました"}));
 

@@ -4,6 +4,7 @@
 
 #include "database/DataBase.h"
 #include "database/MasterLists.h"
+#include "pages/IndexPageOutput.h"
 #include "pages/MonthlyPageOutput.h"
 #include "pages/PageContext.h"
 #include "pages/ScorePageOutput.h"
@@ -116,6 +117,7 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   long bowlers =
       static_cast<long>(std::count_if(state_.bowlers.begin(), state_.bowlers.end(),
                                       [](const BowlerEntry& b) { return !b.name.empty(); }));
+  std::vector<std::string> touched;  // the bowlers whose tables were made, for the index pages
   auto for_each_bowler = [&](int step, const char* name, const char* message, auto output) {
     if (progress_.StopFlag()) return 0L;
     progress_.Message1(message);
@@ -125,7 +127,11 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
       if (b.name.empty()) continue;
       progress_.Overall(step, 3, name, ++done, bowlers);
       try {
-        pages += output(b).pages;
+        PageRunResult run = output(b);
+        pages += run.pages;
+        if (run.pages + run.kept > 0 &&
+            std::find(touched.begin(), touched.end(), b.name) == touched.end())
+          touched.push_back(b.name);
       } catch (const UnsafeNameError& e) {
         // A bowler whose stored names cannot be files is skipped, nothing written for it;
         // the run goes on with the next one.
@@ -145,7 +151,28 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
         return OutputScorePages(context, b.name, b.aname, y + "/01/01", y + "/12/31", false);
       });
   result.stopped = progress_.StopFlag();
+  // The index pages link what the tables made, so they come last, after STOP too.
+  if (!touched.empty()) RunIndexPages(context, touched, y, y, result);
   Complete("一括出力が終了しました");
+}
+
+void MakeFlow::RunIndexPages(PageContext& context, const std::vector<std::string>& bowlers,
+                             std::string_view first, std::string_view last, MakeResult& result) {
+  std::optional<long long> from = ParseInteger(first.substr(0, 4));
+  std::optional<long long> to = ParseInteger(last.substr(0, 4));
+  if (!from || !to) return;
+  std::string left_alone;
+  try {
+    for (long long year = *from; year <= *to; ++year) {
+      IndexRunResult run = OutputIndexPages(context, std::to_string(year), bowlers);
+      result.index_pages += run.pages;
+      for (const std::string& path : run.left_alone)
+        left_alone += (left_alone.empty() ? "" : "\n") + path;
+    }
+  } catch (const UnsafeNameError& e) {
+    messages_.ShowWarning({e.Description(), "", 0, 10});
+  }
+  if (!left_alone.empty()) messages_.ShowWarning({kIndexLeftAlone, left_alone, 0, 10});
 }
 
 MakeResult MakeFlow::Make(const MakeRequest& request) {
@@ -171,6 +198,7 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
                                              request.first_month, request.last_month, true);
       result.monthly_pages = run.pages;
       result.stopped = run.stopped;
+      RunIndexPages(context, {request.bowler}, request.first_month, request.last_month, result);
       Complete("月間表を作成しました");
       return result;
     }
@@ -196,6 +224,7 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
                                              request.start_date, request.end_date, true);
         result.score_pages = run.pages;
         result.stopped = run.stopped;
+        RunIndexPages(context, {request.bowler}, request.start_date, request.end_date, result);
       }
       Complete("スコア表を作成しました");
       return result;

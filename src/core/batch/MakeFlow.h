@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "database/WindowSettings.h"
@@ -12,6 +13,7 @@ class Database;
 class FolderChooser;
 class MessageWindow;
 class ProgressWindow;
+struct PageContext;
 
 // The four kinds of output the make button produces.
 enum class MakeMode {
@@ -44,6 +46,7 @@ struct MakeResult {
   std::vector<std::string> pages;  // the published workbook pages
   long monthly_pages = 0;
   long score_pages = 0;
+  long index_pages = 0;  // the year pages of the bowlers and of the years the tables touched
 };
 
 // The output folder of a make: the given folder, or the desktop when it is empty or names no
@@ -73,6 +76,8 @@ class MakeFlow {
  private:
   void RunWorkbook(bool html, MakeResult& result);
   void RunBulk(const MakeRequest& request, MakeResult& result);
+  void RunIndexPages(PageContext& context, const std::vector<std::string>& bowlers,
+                     std::string_view first, std::string_view last, MakeResult& result);
   void Complete(const char* message);
 
   Database& db_;

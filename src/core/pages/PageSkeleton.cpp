@@ -37,8 +37,8 @@ std::string BodyStartTag(const WindowSettings& look) {
   return tag + ">";
 }
 
-void AppendPageStart(PageText& page, const WindowSettings& look, std::string_view title,
-                     std::string_view width, std::string_view bowler) {
+void AppendPageHead(PageText& page, const WindowSettings& look, std::string_view title,
+                    std::string_view head_comment) {
   page.Line(0, R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">)");
   page.Line(0, R"(<html lang="ja">)");
   page.Line(3, "<head>");
@@ -46,6 +46,7 @@ void AppendPageStart(PageText& page, const WindowSettings& look, std::string_vie
   page.Line(7, R"(<meta http-equiv="content-style-type" content="text/html; charset=shift_jis">)");
   page.Line(7, R"(<meta name="keywords" content="ZepaMasters">)", kCr);
   page.Line(7, R"(<meta name="Generator" content="ZEPA">)", kCr);
+  if (!head_comment.empty()) page.Line(7, head_comment);
   page.Line(7, {R"(<link rev="made" href="mailto:)", kAuthorMailAddress, R"(">)"});
   page.Line(7, R"(<link rel="start" href="index.html">)");
   if (!IsSettingEmpty(look.StyleSheet)) {
@@ -55,22 +56,32 @@ void AppendPageStart(PageText& page, const WindowSettings& look, std::string_vie
   page.Line(7, {"<title>", title, "</title>"});
   page.Line(3, "</head>");
   page.Line(3, BodyStartTag(look));
+}
+
+void AppendNameTable(PageText& page, std::string_view width, std::string_view label,
+                     std::string_view value) {
   page.Line(7, {R"(<table summary="name" border="0" width=")", width, R"(">)"});
   page.Line(11, "<tbody>");
   page.Line(15, "<tr>");
   page.Line(19, R"(<td style="width:70;">)");
   page.Line(23, "<strong>");
-  page.Line(27, "投球者：");
+  page.Line(27, label);
   page.Line(23, "</strong>");
   page.Line(19, "</td>");
   page.Line(19, "<td>");
   page.Line(23, "<strong>");
-  page.Line(27, bowler);
+  page.Line(27, value);
   page.Line(23, "</strong>");
   page.Line(19, "</td>");
   page.Line(15, "</tr>");
   page.Line(11, "</tbody>");
   page.Line(7, "</table>");
+}
+
+void AppendPageStart(PageText& page, const WindowSettings& look, std::string_view title,
+                     std::string_view width, std::string_view bowler) {
+  AppendPageHead(page, look, title, "");
+  AppendNameTable(page, width, "投球者：", bowler);
 }
 
 void AppendPageEnd(PageText& page, std::string_view width) {

@@ -22,6 +22,15 @@ bool IsSettingEmpty(std::string_view setting);
 void AppendPageStart(PageText& page, const WindowSettings& look, std::string_view title,
                      std::string_view width, std::string_view bowler);
 
+// The two halves of AppendPageStart, for pages that need something of their own there.
+// AppendPageHead appends the document type line, the head and the body start tag; head_comment
+// (a whole "<!-- … -->" line, empty for none) follows the Generator line. AppendNameTable
+// appends the name table of the given width: label ("投球者：") and value in bold.
+void AppendPageHead(PageText& page, const WindowSettings& look, std::string_view title,
+                    std::string_view head_comment);
+void AppendNameTable(PageText& page, std::string_view width, std::string_view label,
+                     std::string_view value);
+
 // The body start tag, "<body" with the background and text colour of look, without indentation
 // or line end.
 std::string BodyStartTag(const WindowSettings& look);

@@ -19,6 +19,10 @@ class Database;
 class clsResult_List {
  public:
   explicit clsResult_List(Database& db) : db_(&db) {}
+  // A list of games already read, in the order given: the statistics of a part of a selection
+  // (one month, one play) without another query.
+  clsResult_List(Database& db, std::vector<clsResult_Data> games)
+      : db_(&db), games_(std::move(games)) {}
 
   // Order codes: 0 chronological; 1 newest play first, games in playing order; 2 newest date
   // first by centre and level; 3 newest game first. Any other code leaves the order open.
