@@ -1,6 +1,8 @@
 #include "pages/IndexPage.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <vector>
 
 #include "pages/PageLayout.h"
@@ -30,34 +32,58 @@ std::string CommentValue(std::string_view text) {
   return value;
 }
 
-// The games of the list that meet the test, as a list of their own, in list order.
-template <typename Test>
-clsResult_List Part(Database& db, const clsResult_List& games, Test test) {
-  std::vector<clsResult_Data> part;
-  for (const clsResult_Data& game : games)
-    if (test(game)) part.push_back(game);
-  return clsResult_List(db, std::move(part));
-}
-
 // A play: its date, centre and level, and its games.
 struct Play {
   std::string date;
   std::string alley;
   std::string level;
+  clsResult_List games;
 };
 
-// The plays of the list in the order of their first game; a play that comes back later in
-// the list (games of one play key played apart) is one play, as on its score page.
-std::vector<Play> PlaysOf(const clsResult_List& games) {
+// The year's games cut into its twelve months and into its plays, each a list of its own for
+// its aggregates: plays in the order of their first game, a play that comes back later in the
+// list (games of one play key played apart) being one play, as on its score page.
+struct YearParts {
+  std::vector<clsResult_List> months;  // January first
   std::vector<Play> plays;
+};
+
+YearParts PartsOf(Database& db, const clsResult_List& games) {
+  // Each game's month and play first, so every list is made at its size.
+  std::vector<int> month_of;
+  std::vector<std::size_t> play_of;
+  std::vector<std::size_t> month_sizes(12), play_sizes;
+  std::map<std::string, std::size_t> plays_by_key;
   for (const clsResult_Data& game : games) {
-    Play play{game.PlayDate(), game.AlleyName(), game.LevelName()};
-    bool known = std::any_of(plays.begin(), plays.end(), [&](const Play& p) {
-      return p.date == play.date && p.alley == play.alley && p.level == play.level;
-    });
-    if (!known) plays.push_back(std::move(play));
+    std::string date = game.PlayDate();
+    int month = date.size() >= 6 ? std::atoi(date.substr(4, 2).c_str()) : 0;
+    month_of.push_back(month >= 1 && month <= 12 ? month - 1 : -1);
+    if (month_of.back() >= 0) ++month_sizes[month_of.back()];
+    // Stored names are trimmed and hold no control character: a tab separates them.
+    std::string key = date + "\t" + game.AlleyName() + "\t" + game.LevelName();
+    auto [at, added] = plays_by_key.emplace(key, play_sizes.size());
+    if (added) play_sizes.push_back(0);
+    ++play_sizes[at->second];
+    play_of.push_back(at->second);
   }
-  return plays;
+  std::vector<std::vector<clsResult_Data>> months(12);
+  std::vector<std::vector<clsResult_Data>> plays(play_sizes.size());
+  for (std::size_t m = 0; m < 12; ++m) months[m].reserve(month_sizes[m]);
+  for (std::size_t p = 0; p < plays.size(); ++p) plays[p].reserve(play_sizes[p]);
+  for (std::size_t i = 0; i < games.LIST().size(); ++i) {
+    const clsResult_Data& game = games.Item(i);
+    if (month_of[i] >= 0) months[month_of[i]].push_back(game);
+    plays[play_of[i]].push_back(game);
+  }
+  YearParts parts;
+  parts.months.reserve(12);
+  for (auto& month : months) parts.months.emplace_back(db, std::move(month));
+  for (auto& play : plays) {
+    const clsResult_Data& first = play.front();
+    std::string date = first.PlayDate(), alley = first.AlleyName(), level = first.LevelName();
+    parts.plays.push_back({date, alley, level, clsResult_List(db, std::move(play))});
+  }
+  return parts;
 }
 
 std::string Month2(int month) {
@@ -112,8 +138,8 @@ void AppendChartAndTable(
   AppendIndexTableEnd(page);
 }
 
-void AppendMonthChart(PageText& page, const clsResult_List& games, std::string_view yyyy,
-                      Database& db) {
+void AppendMonthChart(PageText& page, const clsResult_List& games, const YearParts& parts,
+                      std::string_view yyyy) {
   ChartSpec chart;
   chart.title = "月別アベレージとゲーム数";
   ChartSeries average{"AVG", "#cc0000", true, {}, {}};
@@ -121,9 +147,7 @@ void AppendMonthChart(PageText& page, const clsResult_List& games, std::string_v
   double low = 300, high = 0;
   for (int m = 1; m <= 12; ++m) {
     std::string yyyymm = std::string(yyyy) + Month2(m);
-    long count = Part(db, games, [&](const clsResult_Data& g) {
-                   return g.PlayDate().starts_with(yyyymm);
-                 }).Count();
+    long count = parts.months[m - 1].Count();
     chart.categories.push_back(std::to_string(m) + "月");
     chart.notes.push_back(count > 0 ? std::to_string(count) + "ｹﾞｰﾑ" : "");
     counts.push_back(std::to_string(count));
@@ -209,8 +233,8 @@ void AppendRateChart(PageText& page, clsResult_List& games) {
   AppendChartAndTable(page, chart, "frame rates", "ﾌﾚｰﾑ", chart.categories, rows);
 }
 
-void AppendMonths(PageText& page, const clsResult_List& games, std::string_view yyyy,
-                  std::string_view folder, Database& db) {
+void AppendMonths(PageText& page, const YearParts& parts, std::string_view yyyy,
+                  std::string_view folder) {
   AppendIndexHeading(page, "月間表");
   AppendIndexTableStart(page, "months");
   page.Line(15, R"(<tr align="center">)");
@@ -219,8 +243,7 @@ void AppendMonths(PageText& page, const clsResult_List& games, std::string_view 
   page.Line(15, "</tr>");
   for (int m = 1; m <= 12; ++m) {
     std::string yyyymm = std::string(yyyy) + Month2(m);
-    clsResult_List month =
-        Part(db, games, [&](const clsResult_Data& g) { return g.PlayDate().starts_with(yyyymm); });
+    const clsResult_List& month = parts.months[m - 1];
     if (month.Count() == 0) continue;
     std::string average = ScoreBackColor(ShownAverage(month.Avg()));
     page.Line(15, R"(<tr align="center">)");
@@ -237,19 +260,15 @@ void AppendMonths(PageText& page, const clsResult_List& games, std::string_view 
   AppendIndexTableEnd(page);
 }
 
-void AppendPlays(PageText& page, const clsResult_List& games, std::string_view folder, Database& db,
-                 MasterIds& ids) {
+void AppendPlays(PageText& page, const YearParts& parts, std::string_view folder, MasterIds& ids) {
   AppendIndexHeading(page, "スコア表");
   AppendIndexTableStart(page, "plays");
   page.Line(15, R"(<tr align="center">)");
   for (const char* heading : {"日付", "ボウリング場", "レベル", "ｹﾞｰﾑ数", "ﾄｰﾀﾙ"})
     AppendIndexCell(page, kHeadingColour, heading);
   page.Line(15, "</tr>");
-  for (const Play& play : PlaysOf(games)) {
-    clsResult_List played = Part(db, games, [&](const clsResult_Data& g) {
-      return g.PlayDate() == play.date && g.AlleyName() == play.alley &&
-             g.LevelName() == play.level;
-    });
+  for (const Play& play : parts.plays) {
+    const clsResult_List& played = play.games;
     std::string file = ScorePageFileName(play.date, ids.Alley(play.alley), ids.Level(play.level));
     std::string average = ScoreBackColor(ShownAverage(played.Avg()));
     page.Line(15, R"(<tr align="center">)");
@@ -353,11 +372,12 @@ std::string MakeBowlerIndexPage(const PageContext& context, std::string_view yyy
   page.Line(7, "</p>");
   AppendIndexHeading(page, std::string(yyyy) + "年の成績");
   AppendSummary(page, games);
-  AppendMonthChart(page, games, yyyy, context.db);
+  YearParts parts = PartsOf(context.db, games);
+  AppendMonthChart(page, games, parts, yyyy);
   AppendDistributionChart(page, games);
   AppendRateChart(page, games);
-  AppendMonths(page, games, yyyy, folder, context.db);
-  AppendPlays(page, games, folder, context.db, ids);
+  AppendMonths(page, parts, yyyy, folder);
+  AppendPlays(page, parts, folder, ids);
   AppendPageEnd(page, kWidth);
   return page.Take();
 }

@@ -7,6 +7,7 @@
 
 #include "database/BowlerLookup.h"
 #include "database/DataBase.h"
+#include "database/MasterLists.h"
 #include "pages/IndexPage.h"
 #include "pages/IndexYearPage.h"
 #include "pages/PageLayout.h"
@@ -62,17 +63,31 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
   } catch (const AppError&) {
     return result;
   }
-  // The games of each bowler, newest play first as selected.
+  // The games of each bowler, newest play first as selected, moved out of the year's list.
   std::map<std::string, std::vector<clsResult_Data>> by_bowler;
-  for (const clsResult_Data& game : year) by_bowler[game.BowlerName()].push_back(game);
+  std::map<std::string, std::size_t> counts;
+  for (const clsResult_Data& game : year) ++counts[game.BowlerName()];
+  for (const auto& [name, count] : counts) by_bowler[name].reserve(count);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(year.Count()); ++i) {
+    clsResult_Data& game = year.Item(i);
+    by_bowler[game.BowlerName()].push_back(std::move(game));
+  }
 
+  clsBowler_List known(context.db);
+  try {
+    known.SelectRecord("");
+  } catch (const AppError&) {
+    return result;
+  }
   std::vector<YearBowler> listed;
   std::vector<clsResult_List> lists;
-  std::vector<BowlerListing> known = ListBowlers(context.db);
-  lists.reserve(known.size());
-  for (const BowlerListing& b : known) {
-    auto games = by_bowler.find(b.name);
+  lists.reserve(known.Count());
+  for (std::size_t i = 0; i < known.Count(); ++i) {
+    const clsBowler_Data& record = known.Item(i);
+    auto games = by_bowler.find(record.Name());
     if (games == by_bowler.end()) continue;
+    BowlerListing b{record.Number(), record.Name(), record.Aname(),
+                    static_cast<long>(games->second.size())};
     lists.emplace_back(context.db, std::move(games->second));
     by_bowler.erase(games);
     listed.push_back({b, &lists.back(), IsPlainFileName(b.aname)});
