@@ -89,6 +89,9 @@ function terop(mes)
      if(document.all){
          lmsg.innerHTML="<font color='yellow'><b>"+msg+"</b></font>";
      }
+     if(!document.all&&!document.layers&&document.getElementById){
+         document.getElementById("lmsg").innerHTML="<font color='yellow'><b>"+msg+"</b></font>";
+     }
      if(document.layers){
          document.lmsg.document.open();
          document.lmsg.document.write(msg);

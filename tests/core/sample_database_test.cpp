@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <map>
 #include <set>
@@ -11,6 +12,7 @@
 #include "TempDir.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
+#include "pages/ScoreColors.h"
 #include "sample/SampleDatabase.h"
 #include "util/AppError.h"
 #include "util/Clock.h"
@@ -135,6 +137,25 @@ long DaysOf(const std::string& ymd) {
                    month{static_cast<unsigned>(std::stoi(ymd.substr(4, 2)))},
                    day{static_cast<unsigned>(std::stoi(ymd.substr(6, 2)))}};
   return sys_days(d).time_since_epoch().count();
+}
+
+// The contrast ratio of two "#rrggbb" colours by their relative luminance (sRGB), from 1 (the
+// same) to 21 (black on white).
+double Contrast(const std::string& a, const std::string& b) {
+  auto luminance = [](const std::string& colour) {
+    EXPECT_EQ(colour.size(), 7u) << colour;
+    double sum = 0;
+    const double weights[] = {0.2126, 0.7152, 0.0722};
+    for (int i = 0; i < 3; ++i) {
+      double c = std::stoi(colour.substr(1 + 2 * i, 2), nullptr, 16) / 255.0;
+      c = c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+      sum += weights[i] * c;
+    }
+    return sum;
+  };
+  double x = luminance(a), y = luminance(b);
+  if (x < y) std::swap(x, y);
+  return (x + 0.05) / (y + 0.05);
 }
 
 class SampleDatabaseTest : public ::testing::Test {
@@ -271,6 +292,13 @@ TEST_F(SampleDatabaseTest, MastersSettingsAndSheets) {
       EXPECT_EQ(birth.size(), 10u);
     }
     EXPECT_EQ(bowlers->Field("Height").Text().empty(), number == 5 || number == 11);
+    // Height and weight are numbers, which the profile page shows with their units.
+    for (const char* field : {"Height", "Weight"}) {
+      std::string value = bowlers->Field(field).Text();
+      if (!value.empty()) {
+        EXPECT_EQ(value.find_first_not_of("0123456789"), std::string::npos) << value;
+      }
+    }
     EXPECT_EQ(bowlers->Field("Ball").Text().empty(), number == 3 || number == 11);
     EXPECT_EQ(bowlers->Field("Shoes").Text().empty(), number == 6);
     EXPECT_FALSE(bowlers->Field("Password").Text().empty());
@@ -297,7 +325,7 @@ TEST_F(SampleDatabaseTest, MastersSettingsAndSheets) {
   auto system = db->OpenRecordset("Select * From S_SYSTEM");
   for (; !system->Eof(); system->MoveNext())
     settings[system->Field("SS_ID").Text()] = system->Field("SS_Contents").Text();
-  EXPECT_EQ(settings, (std::map<std::string, std::string>{{"CharacterColor", "#FFFFFF"},
+  EXPECT_EQ(settings, (std::map<std::string, std::string>{{"CharacterColor", "#1c2a44"},
                                                           {"Background", "jpg/BG.jpg"},
                                                           {"StyleSheet", ""},
                                                           {"Frame1", "jpg/waku0.jpg"},
@@ -349,6 +377,38 @@ TEST_F(SampleDatabaseTest, AnExistingFileIsRefusedAndKept) {
   { std::ofstream(path) << "keep"; }
   EXPECT_THROW(CreateSampleDatabase(path, Small()), AppError);
   EXPECT_EQ(testing::ReadFileBytes(path), "keep");
+}
+
+// The look the sample sets reads on every page: the text colour on the background image (a
+// light paper, resources/make_images.sh), on the white tables, on the grey heads and on every
+// cell colour of the score colour table, where the monthly table writes its figures without a
+// colour of their own; the level colours on the grey centre cells; and the profile pages, whose
+// ticker types in yellow, on dark backgrounds with light text.
+TEST_F(SampleDatabaseTest, LookReadsOnEveryBackgroundThePagesDraw) {
+  auto db = Make("s.db", Small());
+  auto text = db->OpenRecordset("Select SS_Contents From S_SYSTEM Where SS_ID = 'CharacterColor'");
+  ASSERT_FALSE(text->Eof());
+  std::string colour = text->Field("SS_Contents").Text();
+  // White tables, grey heads, the darkest colour of the background image.
+  std::vector<std::string> backs = {"#ffffff", "#c0c0c0", "#e6dfcd"};
+  for (double score : {300.0, 250.0, 200.0, 150.0, 100.0, 50.0, 0.0})
+    backs.push_back(ScoreBackColor(score));
+  for (const std::string& back : backs) EXPECT_GE(Contrast(colour, back), 7.0) << back;
+
+  auto levels = db->OpenRecordset("Select FColor From Level_Data");
+  for (; !levels->Eof(); levels->MoveNext()) {
+    std::string level = levels->Field("FColor").Text();
+    EXPECT_GE(Contrast(level, "#c0c0c0"), 4.5) << level;
+  }
+
+  auto bowlers = db->OpenRecordset("Select PathBack, PathChar, PathStyle From Bowler_Data");
+  for (; !bowlers->Eof(); bowlers->MoveNext()) {
+    std::string back = bowlers->Field("PathBack").Text();
+    std::string chr = bowlers->Field("PathChar").Text();
+    EXPECT_TRUE(bowlers->Field("PathStyle").Text().empty());
+    EXPECT_GE(Contrast("#ffff00", back), 7.0) << back;
+    EXPECT_GE(Contrast(chr, back), 7.0) << chr << " on " << back;
+  }
 }
 
 }  // namespace

@@ -88,6 +88,10 @@ std::string MakeTickerScript() {
            "     if(document.all){",
            R"js(         lmsg.innerHTML="<font color='yellow'><b>"+msg+"</b></font>";)js",
            "     }",
+           "     if(!document.all&&!document.layers&&document.getElementById){",
+           R"js(         document.getElementById("lmsg").innerHTML=)js"
+           R"js("<font color='yellow'><b>"+msg+"</b></font>";)js",
+           "     }",
            "     if(document.layers){",
            "         document.lmsg.document.open();",
            "         document.lmsg.document.write(msg);",

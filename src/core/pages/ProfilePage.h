@@ -15,7 +15,9 @@ class clsBowler_Data;
 // The name of the ticker script beside the profile pages.
 inline constexpr const char* kTickerScriptName = "profiles.js";
 
-// The text of profiles.js.
+// The text of profiles.js. Its ticker writes into the element "lmsg" through document.all or
+// document.layers, where a browser has them, and otherwise through document.getElementById
+// (today's browsers, where document.all is there but counts as false).
 std::string MakeTickerScript();
 
 // The profile page of the bowler (UTF-8). db_name is the database name: on the league

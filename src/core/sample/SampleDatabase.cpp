@@ -127,8 +127,18 @@ struct Level {
   bool target;
 };
 
+// The level colours tint the centre names of the monthly table, drawn on light grey.
 const Level kLevels[] = {
-    {"リーグ戦", "#0000cc", true}, {"大会", "#cc0000", true}, {"練習", "#006600", false}};
+    {"リーグ戦", "#0000cc", true}, {"大会", "#990000", true}, {"練習", "#004d00", false}};
+
+// The profile pages' own look: the ticker types in bold yellow, so every bowler's page has a
+// dark background and a light text colour.
+struct ProfileLook {
+  const char* back;
+  const char* text;
+};
+const ProfileLook kProfileLooks[] = {
+    {"#102040", "#ffffcc"}, {"#123326", "#e8fff0"}, {"#2c1a3a", "#fff0f8"}, {"#33261a", "#fff4e0"}};
 
 const char* const kRankA[] = {"AAリーグ所属",       "月例会優勝",   "センター公認インストラクター",
                               "ベストアベレージ賞", "リーグ副会長", "新人賞"};
@@ -227,8 +237,10 @@ void AddBowler(Database& db, const Bowler& b, SampleRandom& r, int first_year) {
   }
   if (b.number % 6 != 5) {
     int height = b.female ? r.Between(150, 170) : r.Between(162, 188);
-    row.Height(std::to_string(height) + "cm");
-    row.Weight(std::to_string(height - 105 + r.Between(-8, 15)) + "kg");
+    // Plain numbers: the profile page writes the unit after them, and a text that is not a
+    // number shows as "秘密♪" there.
+    row.Height(std::to_string(height));
+    row.Weight(std::to_string(height - 105 + r.Between(-8, 15)));
   }
   bool left = r.Chance(0.12);
   row.Arm(left ? "左" : "右");
@@ -241,10 +253,10 @@ void AddBowler(Database& db, const Bowler& b, SampleRandom& r, int first_year) {
   row.Mailaddress(Lower(b.aname) + "@example.jp");
   row.Number(b.number);
   row.Experience(r.Between(1, 30));
-  if (b.number % 5 == 0) {
-    row.Pathback("#102040");
-    row.Pathchar("#ffffcc");
-  }
+  const ProfileLook& look =
+      kProfileLooks[static_cast<std::size_t>(b.number) % std::size(kProfileLooks)];
+  row.Pathback(look.back);
+  row.Pathchar(look.text);
   row.Add();
 }
 
@@ -270,10 +282,12 @@ void AddCentresAndLevels(Database& db) {
 }
 
 // The eleven window settings with the default look; the paths left empty mean the desktop and
-// the program's own template.
+// the program's own template. The pages draw their figures in the text colour on white, light
+// grey and the pale colours of the score colour table as well as on the background, so the
+// text is dark blue-grey and the background image (resources/make_images.sh) is light.
 void AddSettings(Database& db) {
   WindowSettings s;
-  s.CharacterColor = "#FFFFFF";
+  s.CharacterColor = "#1c2a44";
   s.Background = "jpg/BG.jpg";
   s.Frame1 = "jpg/waku0.jpg";
   s.Frame2 = "jpg/waku.jpg";
