@@ -12,7 +12,8 @@ findings=$build/fuzz-findings
 mkdir -p "$findings"
 
 # Target and the longest input worth trying for it.
-targets=(roll_entry:1024 ini_read:4096 jet_sql:2048 xlsx_template:16384 database_open:16384)
+targets=(roll_entry:1024 ini_read:4096 jet_sql:2048 xlsx_template:16384 database_open:16384
+         jet_reader:131072)
 
 failed=0
 for entry in "${targets[@]}"; do

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <deque>
 
 // The library's header uses glib's types without including glib first in C++.
 #include <glib.h>
@@ -44,6 +45,10 @@ std::string GuidText(const unsigned char* k) {
 
 struct JetReader::Library {
   MdbHandle* mdb = nullptr;
+  // The catalog entries: MSysObjects, then the user tables, made here from MSysObjects (the
+  // library's own catalog reading also parses every object's properties, which loops on
+  // damaged ones).
+  std::deque<MdbCatalogEntry> entries;
   ~Library() {
     if (mdb) mdb_close(mdb);
   }
@@ -85,11 +90,33 @@ JetReader::JetReader(const std::string& path, const std::string& jet3_code_page)
   if (!library_->mdb) Damaged(path_, "開けません");
   if (static_cast<std::size_t>(library_->mdb->fmt->pg_size) != header_.page_size)
     Damaged(path_, "ページの大きさ");
-  if (!mdb_read_catalog(library_->mdb, MDB_TABLE)) Damaged(path_, "カタログ");
-  for (unsigned i = 0; i < library_->mdb->num_catalog; ++i) {
-    auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(library_->mdb->catalog, i));
-    if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
-      tables_.emplace_back(entry->object_name);
+  // MSysObjects, the catalog, is the table whose definition is on page 2.
+  MdbCatalogEntry catalog{};
+  catalog.mdb = library_->mdb;
+  catalog.object_type = MDB_TABLE;
+  catalog.table_pg = 2;
+  std::snprintf(catalog.object_name, sizeof catalog.object_name, "MSysObjects");
+  library_->entries.push_back(catalog);
+  JetTable objects = ReadEntry(0, "MSysObjects");
+  auto column = [&](const char* name) -> std::size_t {
+    for (std::size_t c = 0; c < objects.columns.size(); ++c)
+      if (EqualsIgnoreCase(objects.columns[c].name, name)) return c;
+    Damaged(path_, "カタログ");
+  };
+  std::size_t id = column("Id"), name = column("Name"), type = column("Type"),
+              flags = column("Flags");
+  for (const std::vector<Value>& row : objects.rows) {
+    // Type 1 is a local table; the flags 0x80000000 and 0x2 mark the system's own tables.
+    if (row[type].ToInt() != 1 || (row[flags].ToInt() & 0x80000002) != 0) continue;
+    const std::string* text = row[name].TextIf();
+    if (!text || text->empty() || text->size() > MDB_MAX_OBJ_NAME) continue;
+    MdbCatalogEntry entry{};
+    entry.mdb = library_->mdb;
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = static_cast<unsigned long>(row[id].ToInt() & 0x00FFFFFF);
+    std::snprintf(entry.object_name, sizeof entry.object_name, "%s", text->c_str());
+    library_->entries.push_back(entry);
+    tables_.push_back(*text);
   }
 }
 
@@ -100,22 +127,21 @@ std::string JetReader::TextEncoding() const {
 }
 
 JetTable JetReader::ReadTable(const std::string& name) {
-  MdbHandle* mdb = library_->mdb;
-  MdbCatalogEntry* entry = nullptr;
-  for (unsigned i = 0; i < mdb->num_catalog && !entry; ++i) {
-    auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-    if (e->object_type == MDB_TABLE && EqualsIgnoreCase(e->object_name, name)) entry = e;
-  }
-  if (!entry) throw AppError(kErrInvalidValue, kSource, "テーブルがありません：" + name);
+  for (std::size_t t = 0; t < tables_.size(); ++t)
+    if (EqualsIgnoreCase(tables_[t], name)) return ReadEntry(t + 1, tables_[t]);
+  throw AppError(kErrInvalidValue, kSource, "テーブルがありません：" + name);
+}
 
-  std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> table(mdb_read_table(entry),
-                                                             mdb_free_tabledef);
+JetTable JetReader::ReadEntry(std::size_t entry, const std::string& name) {
+  MdbHandle* mdb = library_->mdb;
+  std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> table(
+      mdb_read_table(&library_->entries[entry]), mdb_free_tabledef);
   if (!table) Damaged(path_, "テーブル " + name + " の定義");
   if (!mdb_read_columns(table.get()) || !table->columns || table->columns->len != table->num_cols)
     Damaged(path_, "テーブル " + name + " の列");
 
   JetTable result;
-  result.name = entry->object_name;
+  result.name = name;
   for (unsigned c = 0; c < table->num_cols; ++c) {
     auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
     JetColumn column;

@@ -56,6 +56,10 @@ class JetReader {
 
  private:
   struct Library;
+  // Reads the table of the library's catalog entry number entry (0 the catalog itself, then
+  // the user tables in order); name is used in messages and the result.
+  JetTable ReadEntry(std::size_t entry, const std::string& name);
+
   std::string path_;
   JetHeader header_;
   std::unique_ptr<CodePageText> code_page_;
