@@ -7,6 +7,7 @@
 #include "database/Database.h"
 #include "database/WindowSettings.h"
 #include "pages/IndexPageOutput.h"
+#include "pages/LookImages.h"
 #include "pages/PageLayout.h"
 #include "util/AppError.h"
 
@@ -68,6 +69,7 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
   StopSignal stop;
   PageRunResult result;
   IndexRunResult index;
+  std::string images;
   {
     TerminalProgress progress(err, stop);
     progress.Message1(command.progress_message);
@@ -76,6 +78,7 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
     result = command.run(context, bowler->name, bowler->aname, *from, *to, !args->Switch("keep"));
     if (result.pages > 0 || result.kept > 0)
       index = IndexPagesOfRange(context, bowler->name, *from, *to);
+    images = ImagesCopiedText(context.images_copied, out_folder);
   }
   for (const std::string& path : index.left_alone) err << kIndexLeftAlone << "：" << path << "\n";
   if (result.stopped || stop.Raised()) {
@@ -90,6 +93,7 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
       << result.pages << " ページ："
       << WrittenFolder(out_folder, DbNameOf(db_path), bowler->aname, *from, *to) << "\n";
   for (const std::string& path : index.written) out << "年間ページ：" << path << "\n";
+  if (!images.empty()) out << images << "\n";
   return kExitOk;
 }
 

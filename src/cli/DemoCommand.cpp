@@ -51,16 +51,14 @@ std::string LatestYear(Database& db) {
 // The profile pages lie in the site folder itself and link its index.html as their start
 // page, which on a user's site is the user's own home page. The demo's site is the demo's own,
 // so it gets a small one that leads to the year page, unless one is there. The look's images
-// and style sheet are named relative to the output folder from two levels below it, so this
-// page takes only the look's colours.
+// and style sheet are named relative to the output folder, so this page, which lies in it,
+// names them as they stand.
 void WriteSiteStartPage(const std::string& site, const std::string& db_name,
-                        const std::string& year, WindowSettings look) {
+                        const std::string& year, const WindowSettings& look) {
   std::string path = site + "/index.html";
   if (IsExistFile(path)) return;
-  if (look.Background.find('.') != std::string::npos) look.Background.clear();
-  look.StyleSheet.clear();
   PageText page;
-  AppendPageHead(page, look, "サンプルサイト", "");
+  AppendPageHead(page, look, "サンプルサイト", "", "");
   AppendNameTable(page, "100%", "サイト：", "サンプルサイト");
   page.Line(7, "<p>");
   page.Line(11, "<a href=\"" + db_name + year + "/index.html\">" + year + "年のボウラー一覧</a>");

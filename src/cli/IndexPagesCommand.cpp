@@ -6,6 +6,7 @@
 #include "database/Database.h"
 #include "database/WindowSettings.h"
 #include "pages/IndexPageOutput.h"
+#include "pages/LookImages.h"
 #include "pages/PageContext.h"
 #include "util/PathControl.h"
 
@@ -38,12 +39,14 @@ int RunIndexPages(const std::vector<std::string>& words, std::ostream& out, std:
 
   StopSignal stop;
   IndexRunResult result;
+  std::string images;
   {
     TerminalProgress progress(err, stop);
     progress.Message1("ただいま、年間ページを作成中です");
     progress.Message2("しばらくお待ちください...");
     PageContext context{*db, db_name, settings, out_folder, progress};
     result = OutputIndexPages(context, year, {}, true);
+    images = ImagesCopiedText(context.images_copied, out_folder);
   }
   for (const std::string& path : result.left_alone) err << kIndexLeftAlone << "：" << path << "\n";
   if (result.pages == 0 && result.left_alone.empty()) {
@@ -52,6 +55,7 @@ int RunIndexPages(const std::vector<std::string>& words, std::ostream& out, std:
   }
   out << "年間ページを作成しました\n"
       << result.pages << " ページ：" << AddPathSeparator(out_folder) << db_name << year << "\n";
+  if (!images.empty()) out << images << "\n";
   return kExitOk;
 }
 

@@ -15,6 +15,21 @@ using testing::RunCli;
 
 class PageCommandsTest : public testing::CliSampleTest {};
 
+// The images the sample's look settings name, in the order of the settings (background,
+// frames, strike, spare, space), copied by the first run into an output folder.
+const std::vector<std::string> kLookImages = {"jpg/BG.jpg",     "jpg/waku0.jpg", "jpg/waku.jpg",
+                                              "jpg/strike.jpg", "jpg/spare.jpg", "jpg/space.jpg"};
+
+std::string ImagesLine(const std::string& out) {
+  return "出力先にない画像 6 個をコピーしました：" + out + "/jpg/\n";
+}
+
+// The files of a run into out: its pages and the look images.
+std::set<std::string> WithImages(std::set<std::string> pages) {
+  pages.insert(kLookImages.begin(), kLookImages.end());
+  return pages;
+}
+
 TEST_F(PageCommandsTest, ScorePagesWriteEveryCountedPlayAndKeepOnlyWhenAsked) {
   Bowler b = Bowlers().at(0);
   std::string out = Path("out");
@@ -26,22 +41,33 @@ TEST_F(PageCommandsTest, ScorePagesWriteEveryCountedPlayAndKeepOnlyWhenAsked) {
   ASSERT_GT(expected.size(), 3u);
   EXPECT_EQ(made.out, "スコア表を作成しました\n" + std::to_string(expected.size()) + " ページ：" +
                           out + "/score2025/" + b.aname + "\n年間ページ：" + out + "/score2025/" +
-                          b.aname + "/index.html\n年間ページ：" + out + "/score2025/index.html\n");
+                          b.aname + "/index.html\n年間ページ：" + out + "/score2025/index.html\n" +
+                          ImagesLine(out));
   // The index pages of the bowler and of the year come with the tables.
   std::set<std::string> with_index = expected;
   with_index.insert({"score2025/" + b.aname + "/index.html", "score2025/index.html"});
-  EXPECT_EQ(Files(out), with_index);
+  EXPECT_EQ(Files(out), WithImages(with_index));
   for (const std::string& page : with_index) EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
 
-  // --keep leaves a page that is there; without it the page is made again.
+  // --keep leaves a page that is there; without it the page is made again. The images are
+  // there now, and one the user replaced is left as it is, so nothing is said about them.
   std::string first = out + "/" + *expected.begin();
   MakeFile(first, "old page");
+  MakeFile(out + "/jpg/BG.jpg", "my background");
+  std::filesystem::remove(out + "/jpg/space.jpg");
   words.push_back("--keep");
-  ASSERT_EQ(RunCli(words).status, 0);
+  CliResult kept = RunCli(words);
+  ASSERT_EQ(kept.status, 0);
   EXPECT_EQ(ReadFileBytes(first), "old page");
+  EXPECT_EQ(ReadFileBytes(out + "/jpg/BG.jpg"), "my background");
+  EXPECT_NE(kept.out.find("出力先にない画像 1 個をコピーしました：" + out + "/jpg/\n"),
+            std::string::npos)
+      << kept.out;
   words.pop_back();
-  ASSERT_EQ(RunCli(words).status, 0);
+  CliResult again = RunCli(words);
+  ASSERT_EQ(again.status, 0);
   EXPECT_TRUE(IsWholePage(first));
+  EXPECT_EQ(again.out.find("画像"), std::string::npos) << again.out;
 }
 
 TEST_F(PageCommandsTest, MonthlyPagesWriteEveryMonthWithCountedGames) {
@@ -54,9 +80,10 @@ TEST_F(PageCommandsTest, MonthlyPagesWriteEveryMonthWithCountedGames) {
   EXPECT_GE(expected.size(), 2u);
   EXPECT_EQ(made.out, "月間表を作成しました\n" + std::to_string(expected.size()) + " ページ：" +
                           out + "/score2025/" + b.aname + "\n年間ページ：" + out + "/score2025/" +
-                          b.aname + "/index.html\n年間ページ：" + out + "/score2025/index.html\n");
+                          b.aname + "/index.html\n年間ページ：" + out + "/score2025/index.html\n" +
+                          ImagesLine(out));
   expected.insert({"score2025/" + b.aname + "/index.html", "score2025/index.html"});
-  EXPECT_EQ(Files(out), expected);
+  EXPECT_EQ(Files(out), WithImages(expected));
   for (const std::string& page : expected) EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
   // The bowler's index page links the monthly pages made.
   std::string index = ReadFileBytes(out + "/score2025/" + b.aname + "/index.html");
@@ -74,7 +101,7 @@ TEST_F(PageCommandsTest, IndexPagesWriteTheYearOfEveryBowlerAndLeaveTheUsersPage
   CliResult made = RunCli({"index-pages", Db(), "--year", "2025", "--out", out});
   ASSERT_EQ(made.status, 0) << made.err;
   EXPECT_EQ(made.out, "年間ページを作成しました\n" + std::to_string(bowlers.size()) + " ページ：" +
-                          out + "/score2025\n");
+                          out + "/score2025\n" + ImagesLine(out));
   EXPECT_NE(made.err.find("をそのままにしました：" + out + "/score2025/" + bowlers[1].aname +
                           "/index.html\n"),
             std::string::npos)
@@ -83,7 +110,7 @@ TEST_F(PageCommandsTest, IndexPagesWriteTheYearOfEveryBowlerAndLeaveTheUsersPage
             "<html>mine</html>");
   std::set<std::string> expected = {"score2025/index.html"};
   for (const Bowler& b : bowlers) expected.insert("score2025/" + b.aname + "/index.html");
-  EXPECT_EQ(Files(out), expected);
+  EXPECT_EQ(Files(out), WithImages(expected));
   expected.erase("score2025/" + bowlers[1].aname + "/index.html");
   for (const std::string& page : expected) EXPECT_TRUE(IsWholePage(out + "/" + page)) << page;
 
@@ -194,6 +221,7 @@ TEST_F(PageCommandsTest, CtrlCEndsTheRunWithWholePagesOnly) {
   EXPECT_EQ(stopped.out.find("スコア表を作成しました"), std::string::npos);
   // The index pages link what was made before the stop.
   std::set<std::string> written = Files(out);
+  for (const std::string& image : kLookImages) EXPECT_EQ(written.erase(image), 1u) << image;
   EXPECT_EQ(written.erase("score2025/index.html"), 1u);
   EXPECT_EQ(written.erase("score2025/" + b.aname + "/index.html"), 1u);
   EXPECT_FALSE(written.empty());

@@ -356,10 +356,20 @@ TEST_F(IndexPageTest, YearPageListsTheYearsBowlersAndLinksWhatIsThere) {
   MakeFile(out_.File("score2024/Month-2024.html"), "sheet");
   MakeFile(out_.File("score2024/Month-2023.html"), "sheet of another year");
   MakeFile(out_.File("score2024/score2024.xlsx"), "book");
+  // The look's image and style sheet lie in the output folder, one level above this page and
+  // two above the bowler's.
+  look_.Background = "jpg/BG.jpg";
+  look_.StyleSheet = "style.css";
   PageContext context = Context();
   ASSERT_EQ(OutputIndexPages(context, "2024", {"山田太郎"}).pages, 2);
   std::string page = Read("score2024/index.html");
   EXPECT_NE(page.find("<!-- ZEPA index-pages year=\"2024\" -->\r\n"), std::string::npos);
+  EXPECT_NE(page.find("<link rel=\"stylesheet\" type=\"text/css\" href=\"../style.css\">"),
+            std::string::npos);
+  EXPECT_NE(page.find("<body style=\"background:url('../jpg/BG.jpg');"), std::string::npos);
+  EXPECT_NE(
+      Read("score2024/yamada/index.html").find("<body style=\"background:url('../../jpg/BG.jpg');"),
+      std::string::npos);
   EXPECT_EQ(PlainCells(page, "name"),
             (std::vector<std::vector<std::string>>{{"年度：", "2024年"}}));
   // Number order; the practising bowler has no counted game; the rookie has no year page yet.

@@ -140,6 +140,46 @@ TEST_F(MakeFlowTest, OutputFolderFallsBackToTheDesktop) {
   EXPECT_FALSE(fs::exists(fx_.Dir().File("nowhere")));
 }
 
+TEST_F(MakeFlowTest, TheCompletionNamesTheLookImagesCopiedIntoTheOutputFolder) {
+  // The program folder of the fixture ships the two images.
+  MakeFile(fx_.Dir().File("jpg/BG.jpg"), "background");
+  MakeFile(fx_.Dir().File("jpg/waku0.jpg"), "frame");
+  settings_.Background = "jpg/BG.jpg";
+  settings_.Frame1 = "jpg/waku0.jpg";
+  settings_.Strike = "jpg/none.jpg";  // not an image the program ships: left as it is
+  MakeRequest request;
+  request.mode = MakeMode::kMonthly;
+  request.bowler = "佐藤";
+  request.first_month = "2003/06";
+  request.last_month = "2003/06";
+  MakeFlow flow = Flow();
+  MakeResult made = flow.Make(request);
+  EXPECT_EQ(made.images_copied,
+            (std::vector<std::string>{OutFile("jpg/BG.jpg"), OutFile("jpg/waku0.jpg")}));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].message1, "月間表を作成しました");
+  EXPECT_EQ(messages_.shown[0].message2,
+            "出力先にない画像 2 個をコピーしました：" + Out() + "/jpg/");
+  EXPECT_TRUE(fs::exists(OutFile("jpg/waku0.jpg")));
+  EXPECT_FALSE(fs::exists(OutFile("jpg/none.jpg")));
+
+  // They are there now: the next make copies nothing and says nothing of them.
+  MakeFlow again = Flow();
+  EXPECT_TRUE(again.Make(request).images_copied.empty());
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  EXPECT_EQ(messages_.shown[1].message2, "");
+
+  // Into a missing folder the output goes to the desktop, and the message says both.
+  settings_.OutFolder = fx_.Dir().File("nowhere");
+  MakeFlow missing = Flow();
+  missing.Make(request);
+  ASSERT_EQ(messages_.shown.size(), 3u);
+  EXPECT_EQ(messages_.shown[2].message2,
+            "出力先ﾌｫﾙﾀﾞ「" + fx_.Dir().File("nowhere") + "」がないため、デスクトップ（" +
+                desktop_ + "）に作成しました\n出力先にない画像 2 個をコピーしました：" + desktop_ +
+                "/jpg/");
+}
+
 TEST_F(MakeFlowTest, BulkMakesTheWorkbookThenTheYearsTablesOfTheTablesBowlers) {
   // Pages already there are kept: the bulk run never overwrites.
   MakeFile(OutFile("score2003/yamada/200311.html"), "old month");

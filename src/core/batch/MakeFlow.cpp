@@ -5,6 +5,7 @@
 #include "database/DataBase.h"
 #include "database/MasterLists.h"
 #include "pages/IndexPageOutput.h"
+#include "pages/LookImages.h"
 #include "pages/MonthlyPageOutput.h"
 #include "pages/PageContext.h"
 #include "pages/ScorePageOutput.h"
@@ -78,7 +79,7 @@ MakeFlow::MakeFlow(Database& db, std::string db_name, WindowSettings settings,
       messages_(messages),
       chooser_(chooser) {}
 
-void MakeFlow::Complete(const char* message) {
+void MakeFlow::Complete(const char* message, const MakeResult& result) {
   // A folder that was named but is not there sends the output to the desktop; the user has to
   // learn where it went.
   std::string where;
@@ -86,6 +87,8 @@ void MakeFlow::Complete(const char* message) {
   if (!named.empty() && named != out_folder_)
     where =
         "出力先ﾌｫﾙﾀﾞ「" + named + "」がないため、デスクトップ（" + out_folder_ + "）に作成しました";
+  std::string images = ImagesCopiedText(result.images_copied, out_folder_);
+  if (!images.empty()) where += (where.empty() ? "" : "\n") + images;
   messages_.ShowWarning({message, where, kCompletionColor, 10});
 }
 
@@ -153,7 +156,8 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   result.stopped = progress_.StopFlag();
   // The index pages link what the tables made, so they come last, after STOP too.
   if (!touched.empty()) RunIndexPages(context, touched, y, y, result);
-  Complete("一括出力が終了しました");
+  result.images_copied = context.images_copied;
+  Complete("一括出力が終了しました", result);
 }
 
 void MakeFlow::RunIndexPages(PageContext& context, const std::vector<std::string>& bowlers,
@@ -189,7 +193,7 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
       progress_.Message2(kPleaseWait);
       RunWorkbook(request.html, result);
       result.stopped = progress_.StopFlag();
-      if (!result.template_missing) Complete("ボウラー情報を作成しました");
+      if (!result.template_missing) Complete("ボウラー情報を作成しました", result);
       return result;
     case MakeMode::kMonthly: {
       progress_.Message1("ただいま、月間表を作成中です");
@@ -199,7 +203,8 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
       result.monthly_pages = run.pages;
       result.stopped = run.stopped;
       RunIndexPages(context, {request.bowler}, request.first_month, request.last_month, result);
-      Complete("月間表を作成しました");
+      result.images_copied = context.images_copied;
+      Complete("月間表を作成しました", result);
       return result;
     }
     case MakeMode::kScore:
@@ -225,8 +230,9 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
         result.score_pages = run.pages;
         result.stopped = run.stopped;
         RunIndexPages(context, {request.bowler}, request.start_date, request.end_date, result);
+        result.images_copied = context.images_copied;
       }
-      Complete("スコア表を作成しました");
+      Complete("スコア表を作成しました", result);
       return result;
   }
   return result;

@@ -47,6 +47,7 @@ struct MakeResult {
   long monthly_pages = 0;
   long score_pages = 0;
   long index_pages = 0;  // the year pages of the bowlers and of the years the tables touched
+  std::vector<std::string> images_copied;  // the look images copied into the output folder
 };
 
 // The output folder of a make: the given folder, or the desktop when it is empty or names no
@@ -78,7 +79,9 @@ class MakeFlow {
   void RunBulk(const MakeRequest& request, MakeResult& result);
   void RunIndexPages(PageContext& context, const std::vector<std::string>& bowlers,
                      std::string_view first, std::string_view last, MakeResult& result);
-  void Complete(const char* message);
+  // Shows the completion message, with where the output went when it was not the named folder
+  // and the look images the run copied.
+  void Complete(const char* message, const MakeResult& result);
 
   Database& db_;
   std::string db_name_;

@@ -10,6 +10,7 @@
 #include "database/MasterLists.h"
 #include "pages/IndexPage.h"
 #include "pages/IndexYearPage.h"
+#include "pages/LookImages.h"
 #include "pages/PageLayout.h"
 #include "pages/PlayLookup.h"
 #include "scoring/clsResult_List.h"
@@ -32,12 +33,13 @@ std::string ReadBytes(const std::string& path) {
 }
 
 // Writes the page unless an index.html of the user's is there.
-void WriteIndexPage(const std::string& path, std::string_view key, const std::string& page,
-                    IndexRunResult& result) {
+void WriteIndexPage(PageContext& context, const std::string& path, std::string_view key,
+                    const std::string& page, IndexRunResult& result) {
   if (IsExistFile(path) && !IsOwnIndexPage(ReadBytes(path), key)) {
     result.left_alone.push_back(path);
     return;
   }
+  ProvideLookImages(context);
   WritePage(path, page);
   ++result.pages;
   result.written.push_back(path);
@@ -105,12 +107,13 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
     if (!named(entry) || !entry.plain_folder) continue;
     std::string folder = YearFolder(context.out_folder, context.db_name, y, entry.bowler.aname);
     std::string page = MakeBowlerIndexPage(context, y, entry.bowler, lists[i], folder, ids);
-    WriteIndexPage(folder + "/" + std::string(kIndexFileName),
+    WriteIndexPage(context, folder + "/" + std::string(kIndexFileName),
                    BowlerIndexKey(y, entry.bowler.aname), page, result);
   }
   std::string year_page = AddPathSeparator(context.out_folder) + context.db_name + y + "/" +
                           std::string(kIndexFileName);
-  WriteIndexPage(year_page, YearIndexMarker(y), MakeYearIndexPage(context, y, listed), result);
+  WriteIndexPage(context, year_page, YearIndexMarker(y), MakeYearIndexPage(context, y, listed),
+                 result);
   return result;
 }
 

@@ -82,7 +82,9 @@ std::string MakeYearIndexPage(const PageContext& context, std::string_view yyyy,
   std::string year_folder =
       AddPathSeparator(context.out_folder) + context.db_name + std::string(yyyy);
   PageText page;
-  AppendPageHead(page, context.look, std::string(yyyy) + "年のボウラー一覧", YearIndexMarker(yyyy));
+  // The year page lies one folder below the output folder.
+  AppendPageHead(page, context.look, std::string(yyyy) + "年のボウラー一覧", YearIndexMarker(yyyy),
+                 "../");
   AppendNameTable(page, kWidth, "年度：", std::string(yyyy) + "年");
   AppendBowlers(page, year_folder, context.out_folder, bowlers);
   AppendWorkbook(page, year_folder, context.db_name, yyyy);

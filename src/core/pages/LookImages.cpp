@@ -104,4 +104,22 @@ std::vector<std::string> CopyLookImages(const WindowSettings& look, const std::s
   return copied;
 }
 
+void ProvideLookImages(PageContext& context) {
+  if (context.images_provided) return;
+  context.images_provided = true;
+  std::vector<std::string> copied = CopyLookImages(context.look, context.out_folder);
+  context.images_copied.insert(context.images_copied.end(), copied.begin(), copied.end());
+}
+
+std::string ImagesCopiedText(const std::vector<std::string>& copied,
+                             const std::string& out_folder) {
+  if (copied.empty()) return "";
+  // The folder the copies share, which is the output folder's jpg/ for the settings as they
+  // come; the output folder itself when they went to several.
+  std::string folder = GetParentFolder(copied.front());
+  for (const std::string& path : copied)
+    if (GetParentFolder(path) != folder) folder = AddPathSeparator(out_folder);
+  return "出力先にない画像 " + std::to_string(copied.size()) + " 個をコピーしました：" + folder;
+}
+
 }  // namespace lanereport

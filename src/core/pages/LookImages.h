@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "database/WindowSettings.h"
+#include "pages/PageContext.h"
 
 namespace lanereport {
 
@@ -26,5 +27,13 @@ namespace lanereport {
 // empty when nothing was missing (and when out_folder is empty). Raises AppError (kErrFile)
 // when a shipped image cannot be read or a copy cannot be written; the copies made before stay.
 std::vector<std::string> CopyLookImages(const WindowSettings& look, const std::string& out_folder);
+
+// CopyLookImages for the run of context, once: the page drivers call it before they write a
+// page, so a run without pages copies nothing. The copies are added to context.images_copied.
+void ProvideLookImages(PageContext& context);
+
+// What a run says about the images it copied, one line with their number and the folder they
+// went to ("出力先にない画像 6 個をコピーしました：…/jpg/"); empty when none were copied.
+std::string ImagesCopiedText(const std::vector<std::string>& copied, const std::string& out_folder);
 
 }  // namespace lanereport

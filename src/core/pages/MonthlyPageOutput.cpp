@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "pages/LookImages.h"
 #include "pages/MonthlyPage.h"
 #include "pages/PageLayout.h"
 #include "pages/PlayLookup.h"
@@ -85,6 +86,7 @@ PageRunResult OutputMonthlyPages(PageContext& context, std::string_view bowler,
       }
       if (built) {
         // The folder is made with its first page, so months without games leave no folder.
+        ProvideLookImages(context);
         MakeFolders(folder);
         WritePage(file, page);
         ++result.pages;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "database/WindowSettings.h"
 #include "ui/ProgressWindow.h"
@@ -23,6 +24,10 @@ struct PageContext {
   // desktop).
   std::string out_folder;
   ProgressWindow& progress;
+  // The look images this run copied into the output folder (ProvideLookImages), full paths;
+  // looked for once, with the run's first page.
+  std::vector<std::string> images_copied = {};
+  bool images_provided = false;
 };
 
 // What a driver run did: the pages it wrote and whether STOP ended it early.

@@ -5,26 +5,18 @@
 
 namespace lanereport {
 
-namespace {
-
-// Every page lies two folder levels below the output folder, where the images and the style
-// sheet named by the look settings are.
-constexpr std::string_view kUp = "../../";
-
-}  // namespace
-
 bool IsSettingEmpty(std::string_view setting) {
   return Trim(setting).empty();
 }
 
-std::string BodyStartTag(const WindowSettings& look) {
+std::string BodyStartTag(const WindowSettings& look, std::string_view up) {
   std::string tag = "<body";
   bool open = false;
   if (!IsSettingEmpty(look.Background)) {
     if (look.Background.find('.') == std::string::npos) {
       tag += " style=\"background-color:" + look.Background + ";";
     } else {
-      tag += " style=\"background:url('" + std::string(kUp) + look.Background + "');";
+      tag += " style=\"background:url('" + std::string(up) + look.Background + "');";
     }
     open = true;
   }
@@ -38,7 +30,7 @@ std::string BodyStartTag(const WindowSettings& look) {
 }
 
 void AppendPageHead(PageText& page, const WindowSettings& look, std::string_view title,
-                    std::string_view head_comment) {
+                    std::string_view head_comment, std::string_view up) {
   page.Line(0, R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">)");
   page.Line(0, R"(<html lang="ja">)");
   page.Line(3, "<head>");
@@ -51,11 +43,11 @@ void AppendPageHead(PageText& page, const WindowSettings& look, std::string_view
   page.Line(7, R"(<link rel="start" href="index.html">)");
   if (!IsSettingEmpty(look.StyleSheet)) {
     page.Line(7,
-              {R"(<link rel="stylesheet" type="text/css" href=")", kUp, look.StyleSheet, R"(">)"});
+              {R"(<link rel="stylesheet" type="text/css" href=")", up, look.StyleSheet, R"(">)"});
   }
   page.Line(7, {"<title>", title, "</title>"});
   page.Line(3, "</head>");
-  page.Line(3, BodyStartTag(look));
+  page.Line(3, BodyStartTag(look, up));
 }
 
 void AppendNameTable(PageText& page, std::string_view width, std::string_view label,

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/LookImages.h"
 #include "pages/PageLayout.h"
 #include "pages/PlayLookup.h"
 #include "pages/ScorePage.h"
@@ -103,6 +104,7 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
     }
     if (drawn == 0) continue;
     // The folder is made with its first page, so a run without pages leaves no empty folder.
+    ProvideLookImages(context);
     MakeFolders(folder);
     WritePage(file, page);
     ++result.pages;
