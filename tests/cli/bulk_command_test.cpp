@@ -17,18 +17,18 @@ using testing::RunCli;
 
 class BulkCommandTest : public testing::CliSampleTest {};
 
-// The links of every page under folder that lead to no file: each href that is not a web or
-// mail address, resolved from the page's folder (%XX decoded), as "page -> target". The
-// images and style sheet the look settings name are the user's to put there, so src and
-// stylesheet links are not looked at.
+// The links of every page under folder that lead to no file: each href, src and background
+// url that is not a web or mail address, resolved from the page's folder (%XX decoded), as
+// "page -> target". The look images are copied into the output folder by the runs; a style
+// sheet is the user's to put there, so stylesheet links are not looked at.
 std::vector<std::string> BrokenLinks(const std::string& folder) {
   std::vector<std::string> broken;
-  std::regex href("href=\"([^\"]*)\"");
+  std::regex href("(?:href|src)=\"([^\"]*)\"|url\\('([^']*)'\\)");
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     if (!entry.is_regular_file() || entry.path().extension() != ".html") continue;
     std::string page = Cp932ToUtf8(ReadFileBytes(entry.path().string()));
     for (std::sregex_iterator it(page.begin(), page.end(), href), end; it != end; ++it) {
-      std::string target = (*it)[1].str();
+      std::string target = (*it)[1].matched ? (*it)[1].str() : (*it)[2].str();
       std::size_t line = page.rfind('<', it->position());
       if (page.compare(line, 5, "<link") == 0 &&
           page.substr(line, it->position() - line).find("stylesheet") != std::string::npos)
