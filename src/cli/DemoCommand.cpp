@@ -25,10 +25,6 @@ namespace {
 
 const char* const kUsage = UsageOf("demo");
 
-// The images the default look settings name, kept in the program folder's jpg folder.
-const char* const kLookImages[] = {"BG.jpg",     "waku0.jpg", "waku.jpg",
-                                   "strike.jpg", "spare.jpg", "space.jpg"};
-
 // Copies a file of the program folder to target unless target is there already.
 void CopyFromProgramFolder(const std::string& name, const std::string& target) {
   if (IsExistFile(target)) return;
@@ -77,7 +73,7 @@ int RunDemo(const std::vector<std::string>& given, std::ostream& out, std::ostre
   if (!dir.empty() && dir.back() == '/') dir.pop_back();
   std::string site = dir + "/site";
   std::string db_path = dir + "/sample.db";
-  MakeFolders(site + "/jpg");
+  MakeFolders(site);
 
   StopSignal stop;
   CliMessages messages(out, err, &stop);
@@ -89,8 +85,7 @@ int RunDemo(const std::vector<std::string>& given, std::ostream& out, std::ostre
         << " 人、ゲーム " << made.games << " 件）\n";
   }
   CopyFromProgramFolder("BowlerData.xlsx", dir + "/BowlerData.xlsx");
-  for (const char* image : kLookImages)
-    CopyFromProgramFolder(std::string("jpg/") + image, site + "/jpg/" + image);
+  // The look's images are copied into the site by the page runs, which copy what it lacks.
 
   std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
   if (!db) return kExitFailed;
