@@ -153,6 +153,55 @@ std::unique_ptr<Recordset> Database::OpenRecordset(std::string_view sql) {
                                      std::move(rowids));
 }
 
+int RowView::ColumnCount() const {
+  return sqlite3_column_count(stmt_);
+}
+
+std::string_view RowView::ColumnName(int i) const {
+  const char* name = sqlite3_column_name(stmt_, i);
+  return name ? std::string_view(name) : std::string_view();
+}
+
+bool RowView::IsText(int i) const {
+  return sqlite3_column_type(stmt_, i) == SQLITE_TEXT;
+}
+
+bool RowView::IsInteger(int i) const {
+  return sqlite3_column_type(stmt_, i) == SQLITE_INTEGER;
+}
+
+std::string_view RowView::Text(int i) const {
+  if (!IsText(i)) return {};
+  auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+  return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i)))
+              : std::string_view();
+}
+
+std::int64_t RowView::Integer(int i) const {
+  return sqlite3_column_int64(stmt_, i);
+}
+
+Value RowView::At(int i) const {
+  return ColumnValue(stmt_, i);
+}
+
+void Database::ReadRows(std::string_view sql, const std::function<void(const RowView&)>& each) {
+  auto [translated, parameters, table] = TranslateJetSelect(sql);
+  sqlite3_stmt* stmt = Kept(translated);
+  if (!stmt) RaiseEngineError(db_, "SQLの実行に失敗しました");
+  struct Reading {
+    Database& db;
+    sqlite3_stmt* stmt;
+    ~Reading() { db.Release(stmt); }
+  } reading{*this, stmt};
+  for (std::size_t i = 0; i < parameters.size(); ++i)
+    Bind(stmt, static_cast<int>(i + 1), Value(std::move(parameters[i])));
+  const RowView row(stmt);
+  int rc = sqlite3_step(stmt);
+  for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) each(row);
+  if (rc != SQLITE_DONE) RaiseEngineError(db_, "SQLの実行に失敗しました");
+}
+
 void Database::Execute(std::string_view sql) {
   Statement stmt(db_, TranslateJetSql(sql));
   while (stmt.Step()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,26 @@ struct sqlite3_stmt;
 namespace lanereport {
 
 class Recordset;
+
+// The current row of a statement being stepped by Database::ReadRows, its columns read by
+// position. Texts point into the engine's memory and are valid until the next row.
+class RowView {
+ public:
+  explicit RowView(sqlite3_stmt* stmt) : stmt_(stmt) {}
+  int ColumnCount() const;
+  std::string_view ColumnName(int i) const;
+  bool IsText(int i) const;
+  bool IsInteger(int i) const;
+  // The column as stored when it is a text (IsText); empty for any other type.
+  std::string_view Text(int i) const;
+  // The column when it is an integer (IsInteger).
+  std::int64_t Integer(int i) const;
+  // The column as a value of any type, as OpenRecordset reads it.
+  Value At(int i) const;
+
+ private:
+  sqlite3_stmt* stmt_;
+};
 
 // An open score database: one SQLite file, reached with the SQL the record classes write (see
 // TranslateJetSql). Engine failures raise AppError with number kErrEngine and the engine's
@@ -36,6 +57,10 @@ class Database {
   // other values in their conditions, which go in as bound values). Whole rows of one table
   // ("Select * From T ...") can be edited and deleted, and new rows added.
   std::unique_ptr<Recordset> OpenRecordset(std::string_view sql);
+  // Runs a SELECT as OpenRecordset does, but hands its rows to each one at a time, in order,
+  // without keeping them: the quick way to read many rows that are only read. An error raised
+  // by each ends the reading and reaches the caller.
+  void ReadRows(std::string_view sql, const std::function<void(const RowView&)>& each);
   // Runs a statement that returns no rows; raises AppError when it fails.
   void Execute(std::string_view sql);
   // Runs one parameterised write of SQLite's own SQL (the rows of a Recordset going back) with

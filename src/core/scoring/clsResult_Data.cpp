@@ -172,12 +172,16 @@ void clsResult_Data::Roll(int index, std::string_view entry) {
 // ---- Roll setters ----
 
 void clsResult_Data::SetRoll(int index, std::string_view entry) {
+  if (SetRollValue(index, entry)) CalcFrameScores();
+}
+
+bool clsResult_Data::SetRollValue(int index, std::string_view entry) {
   const char* property = kRollProperties[index];
   if (ByteLength(entry) >= 256) Raise(kErrInvalidValue, property, "文字列が長すぎます");
   // Without a bonus ball the third roll of frame 10 can only be cleared.
   if (index == kTenth3 && !bonus_roll_) entry = "";
   auto& rolls = fields_.rolls;
-  if (entry == Trim(rolls[index])) return;
+  if (entry == Trim(rolls[index])) return false;
 
   // Work out every new value first, so that a refused entry changes nothing.
   if (index < kTenth1 && index % 2 == 0) {
@@ -185,7 +189,7 @@ void clsResult_Data::SetRoll(int index, std::string_view entry) {
     if (IsStrikeMark(first)) {
       // Frames 1 to 9 keep a strike as an empty first roll and the mark in the second.
       rolls[index].clear();
-      SetRoll(index + 1, first);
+      SetRollValue(index + 1, first);
     } else {
       std::string second = ChangeCharacter2(rolls[index + 1], first);
       rolls[index] = std::move(first);
@@ -220,7 +224,7 @@ void clsResult_Data::SetRoll(int index, std::string_view entry) {
         IsStrikeOrSpare(Trim(second)) ? ChangeCharacter1(entry) : ChangeCharacter2(entry, second);
   }
   changed_ = true;
-  CalcFrameScores();
+  return true;
 }
 
 // The running scores. A roll not bowled counts -300, so every total that needs it stays
@@ -362,6 +366,92 @@ void clsResult_Data::DataIO(Recordset& rs, bool read) {
   rs.SetField("Result_Memo", Value(fields_.result_memo));
   rs.SetField("PlayNumber", Value(fields_.play_number));
   rs.SetField("Handicap", Value(fields_.handicap));
+}
+
+namespace {
+
+// The text of a column as DataIO reads it: trimmed, a null as empty, a number as its digits.
+std::string_view ColumnText(const RowView& row, int i, std::string& holder) {
+  if (row.IsText(i)) return Trim(row.Text(i));
+  holder = NullToValue(row.At(i), false).Text();
+  return holder;
+}
+
+// The position of a column: the exact name first, then the name in any letter case; -1 when
+// there is none.
+int ColumnOf(const RowView& row, std::string_view name) {
+  const int count = row.ColumnCount();
+  for (int i = 0; i < count; ++i) {
+    if (row.ColumnName(i) == name) return i;
+  }
+  for (int i = 0; i < count; ++i) {
+    if (EqualsIgnoreCase(row.ColumnName(i), name)) return i;
+  }
+  return -1;
+}
+
+bool IsEightDigits(std::string_view text) {
+  return text.size() == 8 && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+}  // namespace
+
+ResultColumns ResultColumns::Of(const RowView& row) {
+  ResultColumns c;
+  c.entry_number = ColumnOf(row, "EntryNumber");
+  c.bowler_name = ColumnOf(row, "Bowler_Name");
+  c.alley_name = ColumnOf(row, "Alley_Name");
+  c.level_name = ColumnOf(row, "Level_Name");
+  c.play_date = ColumnOf(row, "Play_Date");
+  c.game_number = ColumnOf(row, "Game_Number");
+  for (int i = 0; i < 21; ++i) c.rolls[i] = ColumnOf(row, kRollColumns[i]);
+  c.result_memo = ColumnOf(row, "Result_Memo");
+  c.play_number = ColumnOf(row, "PlayNumber");
+  c.handicap = ColumnOf(row, "Handicap");
+  return c;
+}
+
+bool ResultColumns::Complete() const {
+  for (int i : rolls) {
+    if (i < 0) return false;
+  }
+  return entry_number >= 0 && bowler_name >= 0 && alley_name >= 0 && level_name >= 0 &&
+         play_date >= 0 && game_number >= 0 && result_memo >= 0 && play_number >= 0 &&
+         handicap >= 0;
+}
+
+void clsResult_Data::Read(const RowView& row, const ResultColumns& c) {
+  if (!c.Complete()) Raise(kErrEngine, "Read", "項目が見つかりません");
+  std::string holder;
+  auto number = [&row](int i) { return NullToValue(row.At(i), true); };
+  Entrynumber(number(c.entry_number));
+  BowlerName(ColumnText(row, c.bowler_name, holder));
+  AlleyName(ColumnText(row, c.alley_name, holder));
+  LevelName(ColumnText(row, c.level_name, holder));
+  std::string_view ymd = ColumnText(row, c.play_date, holder);
+  auto digits = [ymd](std::size_t from, std::size_t count) {
+    int n = 0;
+    for (char ch : ymd.substr(from, count)) n = n * 10 + (ch - '0');
+    return n;
+  };
+  if (IsEightDigits(ymd) && IsValidDate(digits(0, 4), digits(4, 2), digits(6, 2))) {
+    // Eight digits of a real date read back as themselves.
+    has_date_ = true;
+    fields_.play_date = std::string(ymd);
+    changed_ = true;
+  } else {
+    PlayDate(Mid(ymd, 0, 4) + "/" + Mid(ymd, 4, 2) + "/" + Mid(ymd, 6, 2));
+  }
+  GameNumber(number(c.game_number));
+  for (int i = 0; i <= kTenth1; ++i) fields_.rolls[i] = ColumnText(row, c.rolls[i], holder);
+  // The last two rolls go through the setters' rules; the frame scores are worked out once,
+  // from all the rolls.
+  bool second = SetRollValue(kTenth2, ColumnText(row, c.rolls[kTenth2], holder));
+  bool third = SetRollValue(kTenth3, ColumnText(row, c.rolls[kTenth3], holder));
+  if (second || third) CalcFrameScores();
+  ResultMemo(ColumnText(row, c.result_memo, holder));
+  Playnumber(number(c.play_number));
+  Handicap(number(c.handicap));
 }
 
 std::string clsResult_Data::KeyQuery() const {

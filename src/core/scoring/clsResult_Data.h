@@ -14,6 +14,26 @@ namespace lanereport {
 
 class Database;
 class Recordset;
+class RowView;
+
+// Where the columns of a game row lie in a statement's rows, found once per statement by their
+// names (letter case ignored, as Recordset::Field finds them); -1 for a column that is missing.
+struct ResultColumns {
+  int entry_number = -1;
+  int bowler_name = -1;
+  int alley_name = -1;
+  int level_name = -1;
+  int play_date = -1;
+  int game_number = -1;
+  std::array<int, 21> rolls{};
+  int result_memo = -1;
+  int play_number = -1;
+  int handicap = -1;
+
+  static ResultColumns Of(const RowView& row);
+  // True when every column a game is read from is there.
+  bool Complete() const;
+};
 
 // One game of one bowler, a row of Result_Data: the key (bowler, centre, level, play date, game
 // number), the 21 roll marks, the ten running frame scores computed from them, a memo, the play
@@ -146,6 +166,9 @@ class clsResult_Data {
   // the game (read) or the game into the row being added or edited (write; the caller calls the
   // recordset's Update).
   void DataIO(Recordset& rs, bool read);
+  // Reads the game from a row being stepped, columns found by columns (Complete), exactly as
+  // DataIO reads it from a recordset's row.
+  void Read(const RowView& row, const ResultColumns& columns);
   // Reads the game of the key this object holds; "該当するﾃﾞｰﾀは存在しません" when there is none.
   void Load();
   // Inserts a finished game under a new EntryNumber (counter "ResultData") and its play number.
@@ -176,6 +199,8 @@ class clsResult_Data {
 
   std::string RollText(int index) const;
   void SetRoll(int index, std::string_view entry);
+  // The rolls of SetRoll without the frame scores; true when a roll changed.
+  bool SetRollValue(int index, std::string_view entry);
   void SetText(std::string& field, std::string_view value, const char* property, bool* required);
   void SetLong(long& field, const Value& value, const char* property);
   void CalcFrameScores();

@@ -57,23 +57,18 @@ std::string MonthText(long yyyymm) {
 }  // namespace
 
 void clsResult_List::Fill(const std::string& sql) {
-  auto rs = db_->OpenRecordset(sql);
-  if (!rs->Eof()) {
-    rs->MoveLast();
-    rs->MoveFirst();
-  }
-  if (rs->RecordCount() == 0) throw AppError(kErrNoData, kSource, "該当するﾃﾞｰﾀは存在しません");
-  games_.reserve(games_.size() + static_cast<std::size_t>(rs->RecordCount()));
-  while (!rs->Eof()) {
-    clsResult_Data game(*db_);
+  std::optional<ResultColumns> columns;
+  db_->ReadRows(sql, [&](const RowView& row) {
+    if (!columns) columns = ResultColumns::Of(row);
+    clsResult_Data& game = games_.emplace_back(*db_);
     try {
-      game.DataIO(*rs, true);
+      game.Read(row, *columns);
     } catch (const AppError&) {
+      games_.pop_back();
       throw AppError(kErrInvalidValue, kSource, "ﾃﾞｰﾀ取得に失敗しました");
     }
-    games_.push_back(std::move(game));
-    rs->MoveNext();
-  }
+  });
+  if (!columns) throw AppError(kErrNoData, kSource, "該当するﾃﾞｰﾀは存在しません");
 }
 
 void clsResult_List::SelectRecord(std::string_view condition, long order) {
