@@ -3,7 +3,9 @@
 # league sample's last year, the workbook with its pages, a bowler's score and monthly pages of
 # the year, the profile pages, and the demo. Every file must be byte for byte the same, except
 # that workbooks (.xlsx) are compared part by part, since the archive stamps entries with the
-# time of saving. Usage: bench/compare_outputs.sh REFERENCE_BUILD_DIR BUILD_DIR
+# time of saving (bench/tree_digest.sh). The workbook without a year, the demo and the profiles'
+# ages depend on today's date: both builds must be run the same day, as this script does.
+# Usage: bench/compare_outputs.sh REFERENCE_BUILD_DIR BUILD_DIR
 set -euo pipefail
 [ $# -eq 2 ] || { echo "使い方: bench/compare_outputs.sh 基準のビルド 比べるビルド" >&2; exit 2; }
 reference=$(realpath "$1/bin/lanereport")
@@ -35,18 +37,14 @@ publish() {  # program, output folder
 publish "$reference" "$work/a"
 publish "$candidate" "$work/b"
 
-# Workbooks: unpack and compare every part.
-unpack() {
-  find "$1" -name '*.xlsx' | while read -r book; do
-    mkdir -p "$book.parts" && (cd "$book.parts" && unzip -q "$book") && rm "$book"
-  done
-}
-unpack "$work/a"
-unpack "$work/b"
-if diff -r "$work/a" "$work/b" >"$work/diff.txt"; then
-  echo "同じ出力です：$(find "$work/a" -type f | wc -l) ファイル"
+# Every file byte for byte, workbooks part by part: the digests of the two trees must be the same.
+digest="$(dirname "$0")/tree_digest.sh"
+"$digest" "$work/a" >"$work/a.sha256"
+"$digest" "$work/b" >"$work/b.sha256"
+if diff -u --label 基準 --label 比較 "$work/a.sha256" "$work/b.sha256" >"$work/diff.txt"; then
+  echo "同じ出力です：$(wc -l <"$work/a.sha256") ファイル（ブックは部品ごと）"
 else
-  head -20 "$work/diff.txt"
-  echo "出力が違います" >&2
+  grep '^[-+][^-+]' "$work/diff.txt" | head -40
+  echo "出力が違います（- 基準、+ 比較）：$(grep -c '^[-+][^-+]' "$work/diff.txt") 行" >&2
   exit 1
 fi

@@ -10,6 +10,7 @@
 #include "pages/LookImages.h"
 #include "pages/PageLayout.h"
 #include "util/AppError.h"
+#include "util/Make.h"
 
 namespace lanereport::cli {
 namespace {
@@ -80,6 +81,7 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
       index = IndexPagesOfRange(context, bowler->name, *from, *to);
     images = ImagesCopiedText(context.images_copied, out_folder);
   }
+  FlushWrittenFiles();
   for (const std::string& path : index.left_alone) err << kIndexLeftAlone << "：" << path << "\n";
   if (result.stopped || stop.Raised()) {
     err << kStoppedMessage << "\n";

@@ -112,6 +112,7 @@ int RunDemo(const std::vector<std::string>& given, std::ostream& out, std::ostre
     return stop.ExitStatus();
   }
   WriteSiteStartPage(site, db_name, year, settings);
+  FlushWrittenFiles();
   std::string first = site + "/" + db_name + year + "/index.html";
   out << "最初に開くページ：" << first << "\n";
   return kExitOk;

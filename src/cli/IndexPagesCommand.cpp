@@ -8,6 +8,7 @@
 #include "pages/IndexPageOutput.h"
 #include "pages/LookImages.h"
 #include "pages/PageContext.h"
+#include "util/Make.h"
 #include "util/PathControl.h"
 
 namespace lanereport::cli {
@@ -48,6 +49,7 @@ int RunIndexPages(const std::vector<std::string>& words, std::ostream& out, std:
     result = OutputIndexPages(context, year, {}, true);
     images = ImagesCopiedText(context.images_copied, out_folder);
   }
+  FlushWrittenFiles();
   for (const std::string& path : result.left_alone) err << kIndexLeftAlone << "：" << path << "\n";
   if (result.pages == 0 && result.left_alone.empty()) {
     err << "該当するﾃﾞｰﾀは存在しません\n";

@@ -5,6 +5,7 @@
 #include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/WindowSettings.h"
+#include "util/Make.h"
 #include "util/StringUtil.h"
 #include "workbook/BowlerWorkbook.h"
 
@@ -42,6 +43,7 @@ int RunWorkbook(const std::vector<std::string>& words, std::ostream& out, std::o
     BowlerWorkbook workbook(*db, DbNameOf(db_path), state, progress, messages);
     result = workbook.Run(options);
   }
+  FlushWrittenFiles();
   if (result.template_missing || result.finishing_failed) return kExitFailed;
   if (stop.Raised()) {
     err << kStoppedMessage << "\n";

@@ -9,12 +9,14 @@
 #include "pages/MonthlyPageOutput.h"
 #include "pages/PageContext.h"
 #include "pages/ScorePageOutput.h"
+#include "scoring/YearGames.h"
 #include "scoring/clsResult_List.h"
 #include "ui/MessageWindow.h"
 #include "ui/ProgressWindow.h"
 #include "util/AppError.h"
 #include "util/Cp932.h"
 #include "util/DateText.h"
+#include "util/Make.h"
 #include "util/PathControl.h"
 #include "util/PlainName.h"
 #include "util/StringUtil.h"
@@ -80,6 +82,8 @@ MakeFlow::MakeFlow(Database& db, std::string db_name, WindowSettings settings,
       chooser_(chooser) {}
 
 void MakeFlow::Complete(const char* message, const MakeResult& result) {
+  // Whatever the run wrote is on the disk before the user is told it is done.
+  FlushWrittenFiles();
   // A folder that was named but is not there sends the output to the desktop; the user has to
   // learn where it went.
   std::string where;
@@ -92,7 +96,7 @@ void MakeFlow::Complete(const char* message, const MakeResult& result) {
   messages_.ShowWarning({message, where, kCompletionColor, 10});
 }
 
-void MakeFlow::RunWorkbook(bool html, MakeResult& result) {
+void MakeFlow::RunWorkbook(bool html, MakeResult& result, const YearGames* year) {
   WorkbookRunOptions options;
   options.template_path = Trim(settings_.OutSheet).empty() ? DefaultTemplatePath()
                                                            : std::string(Trim(settings_.OutSheet));
@@ -100,6 +104,7 @@ void MakeFlow::RunWorkbook(bool html, MakeResult& result) {
   options.html = html;
   options.style_sheet = std::string(Trim(settings_.StyleSheet)).empty() ? "" : settings_.StyleSheet;
   BowlerWorkbook workbook(db_, db_name_, state_, progress_, messages_);
+  workbook.UseYearGames(year);
   WorkbookRunResult run = workbook.Run(options);
   result.template_missing = run.template_missing;
   result.workbook_path = run.workbook_path;
@@ -112,10 +117,13 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   progress_.Message1("ＥＸＣＥＬ処理準備中です");
   progress_.Message2(kPleaseWait);
   progress_.Overall(1, 3, "ボウラー情報", 0, 0);
-  RunWorkbook(true, result);
+  // The year's counted games are read once, for the workbook and every page of the run.
+  YearGames year(db_, y);
+  RunWorkbook(true, result, &year);
   // A missing template ends the workbook step only: the tables are still made for the bowlers
   // that an earlier workbook run of this flow left in the bowler table (none on a first run).
   PageContext context{db_, db_name_, settings_, out_folder_, progress_};
+  context.year_games = &year;
   // One driver over the bowlers of the table, in number order, until STOP.
   long bowlers =
       static_cast<long>(std::count_if(state_.bowlers.begin(), state_.bowlers.end(),

@@ -14,6 +14,7 @@ class FolderChooser;
 class MessageWindow;
 class ProgressWindow;
 struct PageContext;
+class YearGames;
 
 // The four kinds of output the make button produces.
 enum class MakeMode {
@@ -75,7 +76,7 @@ class MakeFlow {
   const std::string& OutFolder() const { return out_folder_; }
 
  private:
-  void RunWorkbook(bool html, MakeResult& result);
+  void RunWorkbook(bool html, MakeResult& result, const YearGames* year = nullptr);
   void RunBulk(const MakeRequest& request, MakeResult& result);
   void RunIndexPages(PageContext& context, const std::vector<std::string>& bowlers,
                      std::string_view first, std::string_view last, MakeResult& result);

@@ -13,6 +13,7 @@
 #include "pages/LookImages.h"
 #include "pages/PageLayout.h"
 #include "pages/PlayLookup.h"
+#include "scoring/YearGames.h"
 #include "scoring/clsResult_List.h"
 #include "util/AppError.h"
 #include "util/Cp932.h"
@@ -57,22 +58,31 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
   IndexRunResult result;
   RequireYearFolder(context.db_name);
   const std::string y(yyyy);
-  clsResult_List year(context.db);
-  try {
-    year.SelectRecord("Play_Date Between " + SqlQuote(y + "0101") + " And " + SqlQuote(y + "1231") +
-                          " And" + CalculationTargetCondition(),
-                      1);
-  } catch (const AppError&) {
-    return result;
-  }
+  // The year's games of a bulk run are taken from it, bowler by bowler, as the selection below
+  // would give them.
+  YearGames* taken = context.year_games && context.year_games->Serves(y + "0101", y + "1231")
+                         ? context.year_games
+                         : nullptr;
   // The games of each bowler, newest play first as selected, moved out of the year's list.
   std::map<std::string, std::vector<clsResult_Data>> by_bowler;
-  std::map<std::string, std::size_t> counts;
-  for (const clsResult_Data& game : year) ++counts[game.BowlerName()];
-  for (const auto& [name, count] : counts) by_bowler[name].reserve(count);
-  for (std::size_t i = 0; i < static_cast<std::size_t>(year.Count()); ++i) {
-    clsResult_Data& game = year.Item(i);
-    by_bowler[game.BowlerName()].push_back(std::move(game));
+  if (taken) {
+    if (taken->Empty()) return result;
+  } else {
+    clsResult_List year(context.db);
+    try {
+      year.SelectRecord("Play_Date Between " + SqlQuote(y + "0101") + " And " +
+                            SqlQuote(y + "1231") + " And" + CalculationTargetCondition(),
+                        1);
+    } catch (const AppError&) {
+      return result;
+    }
+    std::map<std::string, std::size_t> counts;
+    for (const clsResult_Data& game : year) ++counts[game.BowlerName()];
+    for (const auto& [name, count] : counts) by_bowler[name].reserve(count);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(year.Count()); ++i) {
+      clsResult_Data& game = year.Item(i);
+      by_bowler[game.BowlerName()].push_back(std::move(game));
+    }
   }
 
   clsBowler_List known(context.db);
@@ -86,12 +96,20 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
   lists.reserve(known.Count());
   for (std::size_t i = 0; i < known.Count(); ++i) {
     const clsBowler_Data& record = known.Item(i);
-    auto games = by_bowler.find(record.Name());
-    if (games == by_bowler.end()) continue;
+    std::vector<clsResult_Data> games;
+    if (taken) {
+      games = taken->Take(record.Name());
+      if (games.empty()) continue;
+      std::sort(games.begin(), games.end(), NewestPlayFirst);
+    } else {
+      auto found = by_bowler.find(record.Name());
+      if (found == by_bowler.end()) continue;
+      games = std::move(found->second);
+      by_bowler.erase(found);
+    }
     BowlerListing b{record.Number(), record.Name(), record.Aname(),
-                    static_cast<long>(games->second.size())};
-    lists.emplace_back(context.db, std::move(games->second));
-    by_bowler.erase(games);
+                    static_cast<long>(games.size())};
+    lists.emplace_back(context.db, std::move(games));
     listed.push_back({b, &lists.back(), IsPlainFileName(b.aname)});
   }
   auto named = [&](const YearBowler& entry) {

@@ -1,6 +1,7 @@
 #include "pages/MonthlyPage.h"
 
 #include "database/DataBase.h"
+#include "pages/BowlerGames.h"
 #include "pages/PageSkeleton.h"
 #include "pages/PageText.h"
 #include "pages/PlayLookup.h"
@@ -239,11 +240,20 @@ bool MakeMonthlyPage(PageContext& context, std::string_view bowler, std::string_
       std::string(yyyymm.substr(0, 6)) +
       std::to_string(DaysInMonth(static_cast<int>(*year), static_cast<int>(*month_number)));
 
+  // The month and its plays are cut from the bowler's games of the run when the driver selected
+  // them, else selected here.
+  const BowlerGames* games =
+      context.games && context.games->Serves(bowler, first_day, last_day) ? context.games : nullptr;
   clsResult_List month(context.db);
-  try {
-    month.SelectRecord(PeriodCondition(bowler, first_day, last_day), 1);
-  } catch (const AppError&) {
-    return false;
+  if (games) {
+    month = games->Period(first_day, last_day);
+    if (month.Count() == 0) return false;
+  } else {
+    try {
+      month.SelectRecord(PeriodCondition(bowler, first_day, last_day), 1);
+    } catch (const AppError&) {
+      return false;
+    }
   }
   const long columns = month.MaxGameNumber() > 3 ? 6 : 3;
 
@@ -260,17 +270,21 @@ bool MakeMonthlyPage(PageContext& context, std::string_view bowler, std::string_
     std::string alley = game.AlleyName();
     std::string level = game.LevelName();
     if (date == last_date && alley == last_alley && level == last_level) continue;
-    long alley_id = AlleyIdOf(context.db, alley);
-    LevelLookup level_lookup = LevelOf(context.db, level);
+    long alley_id = AlleyIdOf(context, alley);
+    LevelLookup level_lookup = LevelOf(context, level);
     last_date = date;
     last_alley = alley;
     last_level = level;
 
     clsResult_List play(context.db);
-    try {
-      play.SelectRecord(PlayCondition(bowler, date, alley, level), 0);
-    } catch (const AppError&) {
-      continue;
+    if (games) {
+      play = games->Play(date, alley, level, 0);
+    } else {
+      try {
+        play.SelectRecord(PlayCondition(bowler, date, alley, level), 0);
+      } catch (const AppError&) {
+        continue;
+      }
     }
     std::string remarks = league ? LeagueMarkers(context.db, bowler, date, markers) : "";
     PlayRows(text, play, columns, std::move(remarks)).Append(date, alley_id, level_lookup);

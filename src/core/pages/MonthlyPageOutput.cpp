@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "pages/BowlerGames.h"
 #include "pages/LookImages.h"
 #include "pages/MonthlyPage.h"
 #include "pages/PageLayout.h"
@@ -63,10 +64,19 @@ PageRunResult OutputMonthlyPages(PageContext& context, std::string_view bowler,
   RequireBowlerFolder(bowler, sub_folder);
   RequireYearFolder(context.db_name);
   PageRunResult result;
-  const long latest = LatestMonth(context.db);
+  if (!context.latest_month) context.latest_month = LatestMonth(context.db);
+  const long latest = *context.latest_month;
   const long months = *last - *first + 1;
   if (months <= 0) return result;
   context.progress.StartProgress(1, months);
+  // The bowler's games of all the months are selected once; each month's page is cut from them.
+  const BowlerGames games(context.db, bowler, MonthText(*first) + "01", MonthText(*last) + "31",
+                          context.year_games);
+  struct Installed {
+    PageContext& context;
+    ~Installed() { context.games = nullptr; }
+  } installed{context};
+  context.games = &games;
 
   for (long current = *first; current <= *last; ++current) {
     if (context.progress.StopFlag()) {
@@ -77,7 +87,7 @@ PageRunResult OutputMonthlyPages(PageContext& context, std::string_view bowler,
     std::string folder =
         YearFolder(context.out_folder, context.db_name, yyyymm.substr(0, 4), sub_folder);
     std::string file = folder + "/" + MonthlyPageFileName(yyyymm);
-    if (overwrite || current == latest || !IsExistFile(file)) {
+    if (overwrite || current == latest || !context.files.IsExistFile(file)) {
       std::string page;
       bool built = MakeMonthlyPage(context, bowler, yyyymm, page);
       if (context.progress.StopFlag()) {
@@ -87,8 +97,7 @@ PageRunResult OutputMonthlyPages(PageContext& context, std::string_view bowler,
       if (built) {
         // The folder is made with its first page, so months without games leave no folder.
         ProvideLookImages(context);
-        MakeFolders(folder);
-        WritePage(file, page);
+        WritePage(context, file, page);
         ++result.pages;
       }
     } else {

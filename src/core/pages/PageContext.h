@@ -1,14 +1,27 @@
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "database/WindowSettings.h"
 #include "ui/ProgressWindow.h"
+#include "util/FileExistence.h"
 
 namespace lanereport {
 
+class BowlerGames;
+class YearGames;
 class Database;
+
+// The master values the pages of one run look up, each read once per run: centre Ids, and level
+// Ids with their colours.
+struct MasterCache {
+  std::map<std::string, long, std::less<>> alley_ids;
+  std::map<std::string, std::pair<long, std::string>, std::less<>> levels;
+};
 
 // What the page generators and drivers of one run work with, handed over by the output window
 // or the command line. The database and the progress window must outlive every call that gets
@@ -28,6 +41,16 @@ struct PageContext {
   // looked for once, with the run's first page.
   std::vector<std::string> images_copied = {};
   bool images_provided = false;
+  // The games of the bowler in hand, selected once by the driver; null when none was.
+  const BowlerGames* games = nullptr;
+  MasterCache masters = {};
+  // The month of the database's newest counted game, once looked up.
+  std::optional<long> latest_month = {};
+  // The counted games of the year of a bulk run, selected once for all its pages; null
+  // outside a bulk run.
+  YearGames* year_games = nullptr;
+  // Which pages are there already, each folder listed once.
+  FileExistence files = {};
 };
 
 // What a driver run did: the pages it wrote and whether STOP ended it early.

@@ -1,5 +1,6 @@
 #include "pages/PageLayout.h"
 
+#include "pages/PageContext.h"
 #include "util/Cp932.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
@@ -34,6 +35,11 @@ void RequireYearFolder(std::string_view db_name) {
 
 void WritePage(std::string_view path, std::string_view utf8_text) {
   MakeFile(path, Utf8ToCp932(utf8_text));
+}
+
+void WritePage(PageContext& context, std::string_view path, std::string_view utf8_text) {
+  WritePage(path, utf8_text);
+  context.files.Written(path);
 }
 
 }  // namespace lanereport

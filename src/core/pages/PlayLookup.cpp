@@ -32,6 +32,24 @@ LevelLookup LevelOf(Database& db, std::string_view level_name) {
   return lookup;
 }
 
+long AlleyIdOf(PageContext& context, std::string_view alley_name) {
+  auto& ids = context.masters.alley_ids;
+  auto found = ids.find(alley_name);
+  if (found == ids.end())
+    found = ids.emplace(std::string(alley_name), AlleyIdOf(context.db, alley_name)).first;
+  return found->second;
+}
+
+LevelLookup LevelOf(PageContext& context, std::string_view level_name) {
+  auto& levels = context.masters.levels;
+  auto found = levels.find(level_name);
+  if (found == levels.end()) {
+    LevelLookup level = LevelOf(context.db, level_name);
+    found = levels.emplace(std::string(level_name), std::make_pair(level.id, level.fcolor)).first;
+  }
+  return {found->second.first, found->second.second};
+}
+
 std::string PlayCondition(std::string_view bowler, std::string_view yyyymmdd,
                           std::string_view alley, std::string_view level) {
   return "Bowler_Name = " + SqlQuote(bowler) + " And Play_Date = " + SqlQuote(yyyymmdd) +

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "pages/PageContext.h"
+
 namespace lanereport {
 
 class Database;
@@ -19,6 +21,10 @@ struct LevelLookup {
   std::string fcolor;  // the level's colour text as stored; empty when it cannot be loaded
 };
 LevelLookup LevelOf(Database& db, std::string_view level_name);
+
+// AlleyIdOf and LevelOf through the run's cache: each name is looked up once per run.
+long AlleyIdOf(PageContext& context, std::string_view alley_name);
+LevelLookup LevelOf(PageContext& context, std::string_view level_name);
 
 // "Bowler_Name = '…' And Play_Date = '…' And Alley_Name = '…' And Level_Name = '…'": the games
 // of one play. yyyymmdd is the stored date.

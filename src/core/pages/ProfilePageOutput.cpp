@@ -79,6 +79,7 @@ ProfileRunResult CreateProfilePages(Database& db, std::string_view db_name,
     WritePage(script, MakeTickerScript());
     progress.CountProgress(0, 1);
   }
+  FlushWrittenFiles();
   messages.ShowWarning({"", "Ｂｏｗｌｅｒ紹介を作成しました", kCompletionColor, 10});
   return result;
 }

@@ -1,5 +1,6 @@
 #include "pages/ScorePage.h"
 
+#include "pages/BowlerGames.h"
 #include "pages/PageSkeleton.h"
 #include "pages/PageText.h"
 #include "pages/PlayLookup.h"
@@ -170,10 +171,15 @@ long MakeScorePage(PageContext& context, std::string_view bowler, std::string_vi
   // The games of one play share their date and play number, so this order draws them by game
   // number.
   clsResult_List games(context.db);
-  try {
-    games.SelectRecord(PlayCondition(bowler, yyyymmdd, alley, level), 1);
-  } catch (const AppError&) {
-    return 0;
+  if (context.games && context.games->Serves(bowler, yyyymmdd, yyyymmdd)) {
+    games = context.games->Play(yyyymmdd, alley, level, 1);
+    if (games.Count() == 0) return 0;
+  } else {
+    try {
+      games.SelectRecord(PlayCondition(bowler, yyyymmdd, alley, level), 1);
+    } catch (const AppError&) {
+      return 0;
+    }
   }
 
   PageText text;

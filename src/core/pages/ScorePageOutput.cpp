@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/BowlerGames.h"
 #include "pages/LookImages.h"
 #include "pages/PageLayout.h"
 #include "pages/PlayLookup.h"
@@ -51,6 +52,7 @@ bool OutputScorePage(PageContext& context, FolderChooser& chooser, MessageWindow
   if (!folder) return false;
   std::string path = *folder + ScorePageFileName(ymd, alley_id, level_id);
   WritePage(path, page);
+  FlushWrittenFiles();
   messages.ShowWarning({"", "スコア表を作成しました", kCompletionColor, 10});
   return true;
 }
@@ -59,22 +61,24 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
                                std::string_view sub_folder, std::string_view start_date,
                                std::string_view end_date, bool overwrite) {
   PageRunResult result;
-  clsResult_List games(context.db);
-  try {
-    games.SelectRecord(PeriodCondition(bowler, SlashedToYmd(start_date), SlashedToYmd(end_date)),
-                       0);
-  } catch (const AppError&) {
-    return result;
-  }
+  // The bowler's games of the period are selected once; each play's page is cut from them.
+  const BowlerGames games(context.db, bowler, SlashedToYmd(start_date), SlashedToYmd(end_date),
+                          context.year_games);
+  if (!games.Selected()) return result;
   // The bowler's folder is checked before the first page is written, so a refused bowler
   // leaves nothing behind. Play dates need no check: a game record holds its date as eight
   // digits of a real date, whatever the table stored.
   RequireBowlerFolder(bowler, sub_folder);
   RequireYearFolder(context.db_name);
-  context.progress.StartProgress(1, games.Count());
+  context.progress.StartProgress(1, games.All().Count());
+  struct Installed {
+    PageContext& context;
+    ~Installed() { context.games = nullptr; }
+  } installed{context};
+  context.games = &games;
 
   std::string last_date, last_alley, last_level;
-  for (const clsResult_Data& game : games) {
+  for (const clsResult_Data& game : games.All()) {
     std::string date = game.PlayDate();
     std::string alley = game.AlleyName();
     std::string level = game.LevelName();
@@ -83,8 +87,8 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
       result.stopped = true;
       break;
     }
-    long alley_id = AlleyIdOf(context.db, alley);
-    long level_id = LevelOf(context.db, level).id;
+    long alley_id = AlleyIdOf(context, alley);
+    long level_id = LevelOf(context, level).id;
     last_date = date;
     last_alley = alley;
     last_level = level;
@@ -92,7 +96,7 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
     std::string folder =
         YearFolder(context.out_folder, context.db_name, date.substr(0, 4), sub_folder);
     std::string file = folder + "/" + ScorePageFileName(date, alley_id, level_id);
-    if (!overwrite && IsExistFile(file)) {
+    if (!overwrite && context.files.IsExistFile(file)) {
       ++result.kept;
       continue;
     }
@@ -105,8 +109,7 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
     if (drawn == 0) continue;
     // The folder is made with its first page, so a run without pages leaves no empty folder.
     ProvideLookImages(context);
-    MakeFolders(folder);
-    WritePage(file, page);
+    WritePage(context, file, page);
     ++result.pages;
   }
   return result;

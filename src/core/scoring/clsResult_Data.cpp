@@ -539,7 +539,7 @@ void clsResult_Data::Add() {
   DataIO(*rs, false);
   rs->Update();
   rs->Close();
-  backup_ = fields_;
+  backup_ = std::make_shared<const Fields>(fields_);
 }
 
 void clsResult_Data::Update(bool by_key) {
@@ -573,7 +573,7 @@ void clsResult_Data::WriteRow(bool by_key, bool rescore) {
   DataIO(*rs, false);
   rs->Update();
   rs->Close();
-  backup_ = fields_;
+  backup_ = std::make_shared<const Fields>(fields_);
 }
 
 void clsResult_Data::Delete() {
@@ -586,7 +586,7 @@ void clsResult_Data::Delete() {
 }
 
 void clsResult_Data::CancelEdit() {
-  fields_ = backup_;
+  fields_ = backup_ ? *backup_ : Fields{};
   WriteRow(false, true);
 }
 

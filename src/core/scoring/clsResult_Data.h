@@ -213,7 +213,9 @@ class clsResult_Data {
 
   Database* db_;
   Fields fields_;
-  Fields backup_;
+  // The fields as last written, for CancelEdit (none before the first write). Never changed in
+  // place, so copies of the game share it.
+  std::shared_ptr<const Fields> backup_;
   std::array<std::string, 10> scores_;
   bool changed_ = false;
   bool bonus_roll_ = false;

@@ -56,7 +56,7 @@ std::string MonthText(long yyyymm) {
 
 }  // namespace
 
-void clsResult_List::Fill(const std::string& sql) {
+void clsResult_List::Fill(const std::string& sql, const RowInspector& inspect) {
   std::optional<ResultColumns> columns;
   db_->ReadRows(sql, [&](const RowView& row) {
     if (!columns) columns = ResultColumns::Of(row);
@@ -67,14 +67,20 @@ void clsResult_List::Fill(const std::string& sql) {
       games_.pop_back();
       throw AppError(kErrInvalidValue, kSource, "ﾃﾞｰﾀ取得に失敗しました");
     }
+    if (inspect) inspect(row, *columns, game);
   });
   if (!columns) throw AppError(kErrNoData, kSource, "該当するﾃﾞｰﾀは存在しません");
 }
 
 void clsResult_List::SelectRecord(std::string_view condition, long order) {
+  SelectRecord(condition, order, {});
+}
+
+void clsResult_List::SelectRecord(std::string_view condition, long order,
+                                  const RowInspector& inspect) {
   std::string sql = std::string("Select * From Result_Data ") + kCrLf;
   if (!condition.empty()) sql += " Where " + std::string(condition);
-  Fill(sql + OrderClause(order));
+  Fill(sql + OrderClause(order), inspect);
 }
 
 void clsResult_List::SelectCount(std::string_view bowler, std::string_view date, long n, long order,

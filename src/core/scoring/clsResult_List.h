@@ -31,6 +31,10 @@ class clsResult_List {
   // (kErrInvalidValue) when a row cannot be read as a game (a roll that is not a mark, a bad
   // date); the games read before it stay. Source "[clsResult_List]SelectRecord".
   void SelectRecord(std::string_view condition, long order);
+  // SelectRecord, showing every row read, by position, to inspect with the game made of it.
+  using RowInspector =
+      std::function<void(const RowView&, const ResultColumns&, const clsResult_Data&)>;
+  void SelectRecord(std::string_view condition, long order, const RowInspector& inspect);
   // Appends the first n games, in the order given, played on or before date ("YYYYMMDD") by the
   // bowler (every bowler when empty) that meet the extra condition (SQL, may be empty); with a
   // score text only those of them whose TenthFrameScore is that score. Errors as SelectRecord.
@@ -38,6 +42,7 @@ class clsResult_List {
                    std::string_view condition, std::string_view score);
 
   const std::vector<clsResult_Data>& LIST() const { return games_; }
+  Database& Db() const { return *db_; }
   long Count() const { return static_cast<long>(games_.size()); }
   const clsResult_Data& Item(std::size_t index) const { return games_.at(index); }
   clsResult_Data& Item(std::size_t index) { return games_.at(index); }
@@ -79,9 +84,11 @@ class clsResult_List {
   double Probability(long frame, long kind) const;
   // The whole-game rate of kind (0 to 7); 0 for any other kind.
   double AllProbability(long kind) const;
+  // All the rates of the last CalcProbability.
+  const MarkRates& Rates() const { return rates_; }
 
  private:
-  void Fill(const std::string& sql);
+  void Fill(const std::string& sql, const RowInspector& inspect = {});
   long CalcSeries(bool highest, std::vector<std::string>& descriptions) const;
 
   Database* db_;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace lanereport {
@@ -128,6 +130,24 @@ void Convert(IconvHandle& handle, std::string_view input, std::string& out, OnIn
 
 }  // namespace
 
+namespace {
+
+// The end of the run of ASCII bytes that starts at pos: the position of the next byte of 0x80
+// or above, or the size. Tests eight bytes at a time (pages are mostly ASCII markup).
+std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  while (pos + 8 <= text.size()) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + pos, sizeof word);
+    if (word & kHighBits) break;
+    pos += 8;
+  }
+  while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+  return pos;
+}
+
+}  // namespace
+
 std::string Utf8ToCp932(std::string_view utf8) {
   thread_local IconvHandle handle("CP932", "UTF-8");
   std::string out;
@@ -136,7 +156,9 @@ std::string Utf8ToCp932(std::string_view utf8) {
   std::size_t pos = 0;
   while (pos < utf8.size()) {
     if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
-      out += utf8[pos++];
+      std::size_t end = AsciiRunEnd(utf8, pos);
+      out.append(utf8.data() + pos, end - pos);
+      pos = end;
       continue;
     }
     std::size_t end = pos;

@@ -7,8 +7,11 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <random>
 #include <set>
 
 #include "util/AppError.h"
@@ -27,11 +30,38 @@ std::function<void(const std::string&)>& Fault() {
   throw AppError(kErrFile, "MakeFile", what + "：" + path + "（" + std::strerror(err) + "）");
 }
 
-// Closes the descriptor and removes the temporary file unless the write went through.
+// Temporary files are named "." + the target's name (its first kTempStemBytes bytes) +
+// kTempMark + six letters and digits, so that the name stays within the file system's limit
+// and no file of anyone else's matches the pattern.
+constexpr std::size_t kTempStemBytes = 200;
+constexpr std::string_view kTempMark = ".lrtmp";
+constexpr std::size_t kTempRandom = 6;
+
+// Six letters and digits, different for every call of the process and across processes.
+std::string TempSuffix() {
+  static std::mt19937_64 engine(std::random_device{}() ^
+                                (static_cast<std::uint64_t>(::getpid()) << 32));
+  static constexpr char kChars[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  std::string suffix(kTempRandom, '0');
+  for (char& c : suffix) c = kChars[engine() % (sizeof kChars - 1)];
+  return suffix;
+}
+
+// Closes the descriptor and removes the temporary file unless the write went through. The file
+// is created new (never one of the same name), with the permissions a new file of the process
+// gets: 0666 less the umask.
 class TempFile {
  public:
-  explicit TempFile(std::string pattern) : path_(std::move(pattern)) {
-    fd_ = ::mkstemp(path_.data());
+  explicit TempFile(const std::string& stem) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string path = stem + TempSuffix();
+      fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ >= 0) {
+        path_ = std::move(path);
+        return;
+      }
+      if (errno != EEXIST) return;
+    }
   }
   ~TempFile() {
     if (fd_ >= 0) ::close(fd_);
@@ -55,28 +85,29 @@ class TempFile {
   bool kept_ = false;
 };
 
-// Temporary files are named "." + the target's name (its first kTempStemBytes bytes) +
-// kTempMark + six characters of mkstemp, so that the name stays within the file system's
-// limit and no file of anyone else's matches the pattern.
-constexpr std::size_t kTempStemBytes = 200;
-constexpr std::string_view kTempMark = ".lrtmp";
-
-std::string TempPattern(const std::string& folder, const std::string& name) {
+// The temporary file's path without its six random characters.
+std::string TempStem(const std::string& folder, const std::string& name) {
   return (folder.empty() ? std::string("./") : folder) + "." + name.substr(0, kTempStemBytes) +
-         std::string(kTempMark) + "XXXXXX";
+         std::string(kTempMark);
 }
 
 bool IsTempName(std::string_view name) {
-  constexpr std::size_t kRandom = 6;
-  if (name.size() < 2 + kTempMark.size() + kRandom || name[0] != '.') return false;
-  std::string_view tail = name.substr(name.size() - kRandom);
-  std::string_view mark = name.substr(name.size() - kRandom - kTempMark.size(), kTempMark.size());
+  if (name.size() < 2 + kTempMark.size() + kTempRandom || name[0] != '.') return false;
+  std::string_view tail = name.substr(name.size() - kTempRandom);
+  std::string_view mark =
+      name.substr(name.size() - kTempRandom - kTempMark.size(), kTempMark.size());
   if (mark != kTempMark) return false;
   for (char c : tail) {
     bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
     if (!alnum) return false;
   }
   return true;
+}
+
+// The folders MakeFile has written into since the last FlushWrittenFiles.
+std::set<std::string>& WrittenFolders() {
+  static std::set<std::string> folders;
+  return folders;
 }
 
 // When this process started: a temporary file older than that is what an earlier run left
@@ -108,12 +139,6 @@ void SweepStaleTempFiles(const std::string& folder) {
   ::closedir(dir);
 }
 
-mode_t CurrentUmask() {
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return mask;
-}
-
 }  // namespace
 
 void MakeFolders(std::string_view path) {
@@ -135,21 +160,29 @@ void MakeFolders(std::string_view path) {
 void MakeFile(std::string_view path_view, std::string_view content) {
   std::string path(path_view);
   std::string folder = GetParentFolder(path);
-  if (!folder.empty()) MakeFolders(folder);
-  if (IsExistFolder(path)) RaiseFileError("ファイルを書き込めません", path, EISDIR);
+  // One look at the target: a folder refuses the write, a read-only file is made writable.
+  // A missing target says nothing of its folder, which the temporary file shows.
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0) {
-    ::chmod(path.c_str(), st.st_mode | S_IWUSR);  // clear the read-only permission
+  if (::stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) RaiseFileError("ファイルを書き込めません", path, EISDIR);
+    if ((st.st_mode & S_IWUSR) == 0)
+      ::chmod(path.c_str(), st.st_mode | S_IWUSR);  // clear the read-only permission
   }
 
   SweepStaleTempFiles(folder);
-  TempFile temp(TempPattern(folder, GetFileName(path)));
-  if (temp.Fd() < 0) RaiseFileError("ファイルを書き込めません", path, errno);
-  ::fchmod(temp.Fd(), 0666 & ~CurrentUmask());
+  const std::string stem = TempStem(folder, GetFileName(path));
+  std::optional<TempFile> temp;
+  temp.emplace(stem);
+  if (temp->Fd() < 0 && (errno == ENOENT || errno == ENOTDIR) && !folder.empty()) {
+    // The folder is missing: made here (or refused with its own error), then the file.
+    MakeFolders(folder);
+    temp.emplace(stem);
+  }
+  if (temp->Fd() < 0) RaiseFileError("ファイルを書き込めません", path, errno);
   const char* data = content.data();
   std::size_t left = content.size();
   while (left > 0) {
-    ssize_t n = ::write(temp.Fd(), data, left);
+    ssize_t n = ::write(temp->Fd(), data, left);
     if (n < 0) {
       if (errno == EINTR) continue;
       RaiseFileError("ファイルを書き込めません", path, errno);
@@ -157,11 +190,33 @@ void MakeFile(std::string_view path_view, std::string_view content) {
     data += n;
     left -= static_cast<std::size_t>(n);
   }
-  if (!temp.Close()) RaiseFileError("ファイルを書き込めません", path, errno);
+  if (!temp->Close()) RaiseFileError("ファイルを書き込めません", path, errno);
   if (Fault()) Fault()(path);
-  if (::rename(temp.Path().c_str(), path.c_str()) != 0)
+  if (::rename(temp->Path().c_str(), path.c_str()) != 0)
     RaiseFileError("ファイルを書き込めません", path, errno);
-  temp.Keep();
+  temp->Keep();
+  WrittenFolders().insert(folder.empty() ? std::string("./") : folder);
+}
+
+void FlushWrittenFiles() {
+  std::set<std::string> folders;
+  folders.swap(WrittenFolders());
+  std::set<dev_t> flushed;
+  for (const std::string& folder : folders) {
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 || flushed.count(st.st_dev)) continue;
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) continue;  // gone since: nothing of it is left to flush
+    flushed.insert(st.st_dev);
+    int rc = ::syncfs(fd);
+    int err = errno;
+    ::close(fd);
+    if (rc != 0) {
+      throw AppError(kErrFile, "FlushWrittenFiles",
+                     "書き込んだファイルをディスクに保存できません：" + folder + "（" +
+                         std::strerror(err) + "）");
+    }
+  }
 }
 
 void SetMakeFileFaultForTesting(std::function<void(const std::string&)> fault) {

@@ -19,6 +19,13 @@ void MakeFolders(std::string_view path);
 // naming the path.
 void MakeFile(std::string_view path, std::string_view content);
 
+// Makes what MakeFile wrote since the last call durable: one syncfs of every file system that
+// holds a folder written into, so that after a run's completion message a loss of power keeps
+// every file of the run. Single writes are not flushed one by one, which would make a run of
+// thousands of pages wait on the disk for each. A file system that reports a failed write-back
+// raises AppError (kErrFile) naming a folder on it; the list of folders is cleared either way.
+void FlushWrittenFiles();
+
 // Tests only: called with the target path after the temporary file is written and before it
 // replaces the target; throwing from it simulates a write that fails at the last moment.
 void SetMakeFileFaultForTesting(std::function<void(const std::string&)> fault);

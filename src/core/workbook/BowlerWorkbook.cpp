@@ -11,6 +11,7 @@
 #include "util/StringUtil.h"
 #include "workbook/PageFinisher.h"
 #include "workbook/StatisticsSheet.h"
+#include "workbook/StatisticsSummary.h"
 #include "workbook/xlsx/XlsxPublishObjects.h"
 #include "workbook/xlsx/XlsxSheet.h"
 #include "workbook/xlsx/XlsxWorkbook.h"
@@ -33,7 +34,7 @@ void BowlerWorkbook::SetWorksheet(XlsxSheet& sheet, bool& /*cancel*/) {
   if (!definition) return;  // a sheet of the template's own
   try {
     std::vector<std::string> rows =
-        BuildStatisticsRows(db_, *definition, *bowlers_, state_, progress_);
+        BuildStatisticsRows(*statistics_, *definition, *bowlers_, state_, progress_);
     control_->SetupData(&sheet, &rows, 0, 0);
   } catch (const AppError&) {
     // A sheet that fails is left as it stands; the run goes on with the next one.
@@ -92,6 +93,8 @@ WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
     if (e.Number() != kErrNoData) throw;
   }
 
+  statistics_ = std::make_unique<StatisticsCache>(db_, year_games_);
+
   control_->SetBasePath(template_path);
   control_->GetDocument();
   long sheets = std::stol(control_->SheetCount());
@@ -110,6 +113,7 @@ WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
     control_->ExecuteDocument(f, w, 1);
   }
   control_.reset();
+  statistics_.reset();
 
   if (!progress_.StopFlag() && options.html) {
     progress_.Message1("ただいま、ボウラー情報を作成中です");

@@ -14,6 +14,8 @@ class MessageWindow;
 class ProgressWindow;
 class clsBowler_List;
 class clsS_OUTPUT_List;
+class StatisticsCache;
+class YearGames;
 
 // What one run of the bowler information workbook is asked to do.
 struct WorkbookRunOptions {
@@ -46,6 +48,9 @@ class BowlerWorkbook : public ExcelControlEvents {
   ~BowlerWorkbook() override;
 
   WorkbookRunResult Run(const WorkbookRunOptions& options);
+  // The year's games of the bulk run this workbook belongs to (StatisticsCache); they must
+  // outlive Run.
+  void UseYearGames(const YearGames* year) { year_games_ = year; }
 
   // Handlers of the wrapper's events.
   void SetWorksheet(XlsxSheet& sheet, bool& cancel) override;
@@ -61,6 +66,8 @@ class BowlerWorkbook : public ExcelControlEvents {
   std::unique_ptr<clsExcelControl> control_;
   std::unique_ptr<clsS_OUTPUT_List> definitions_;
   std::unique_ptr<clsBowler_List> bowlers_;
+  const YearGames* year_games_ = nullptr;
+  std::unique_ptr<StatisticsCache> statistics_;  // the selections of this run, shared by sheets
   WorkbookRunResult result_;
 };
 

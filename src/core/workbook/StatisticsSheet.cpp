@@ -10,6 +10,7 @@
 #include "util/DateText.h"
 #include "util/NumberFormat.h"
 #include "workbook/SelectionBuilder.h"
+#include "workbook/StatisticsSummary.h"
 
 namespace lanereport {
 namespace {
@@ -117,46 +118,46 @@ std::string BowlerText(const clsBowler_Data& b, std::size_t index) {
 }
 
 // The values of one switch for one bowler (months are written apart).
-std::string Values(std::size_t index, const clsBowler_Data& b, clsResult_List& games) {
+std::string Values(std::size_t index, const clsBowler_Data& b, const StatisticsSummary& games) {
   if (index == 0) return Field(b.Sex() ? "女" : "男");
-  if (index == kSwitchTitle) return Field(BowlerTitle(games, b.Sex()));
+  if (index == kSwitchTitle) return Field(BowlerTitle(games.count, games.rates, b.Sex()));
   if (index < 13) return Field(BowlerText(b, index));
   switch (index) {
     case 13:
-      return Field(std::to_string(games.ScoreTotal()));
+      return Field(std::to_string(games.total));
     case 14:
-      return Field(std::to_string(games.Count()));
+      return Field(std::to_string(games.count));
     case kSwitchDistribution: {
       std::string values;
-      for (long k = 0; k <= 30; ++k) values += Field(std::to_string(games.Distribution(k * 10)));
+      for (std::size_t k = 0; k < games.distribution.size(); ++k)
+        values += Field(std::to_string(games.distribution[static_cast<std::size_t>(k)]));
       return values;
     }
     case 16:
-      return Field(std::to_string(games.MaxScore()));
+      return Field(std::to_string(games.max_score));
     case 17:
-      return Field(std::to_string(games.MinScore()));
+      return Field(std::to_string(games.min_score));
     case 18:
-      return Field(std::to_string(games.MaxSeries()));
+      return Field(std::to_string(games.max_series));
     case 19:
-      return Field(std::to_string(games.MinSeries()));
+      return Field(std::to_string(games.min_series));
     default:
       break;
   }
   if (index < kSwitchFirstFrameRate)
-    return Field(
-        FormatFixed1(games.AllProbability(static_cast<long>(index - kSwitchFirstAllRate))));
+    return Field(FormatFixed1(games.rates.whole[index - kSwitchFirstAllRate]));
   if (index < kSwitchTotalAvg) {
-    long kind = static_cast<long>(index - kSwitchFirstFrameRate);
+    std::size_t kind = index - kSwitchFirstFrameRate;
     std::string values;
-    for (long f = 1; f <= 9; ++f) values += Field(FormatFixed1(games.Probability(f, kind)));
-    return values + Field(FormatFixed1(games.Probability(0, kind)));
+    for (std::size_t f = 1; f <= 9; ++f) values += Field(FormatFixed1(games.rates.frames[f][kind]));
+    return values + Field(FormatFixed1(games.rates.frames[0][kind]));
   }
   return Field(FormatFixed1(games.Avg()));
 }
 
 // Monthly averages of one bowler over the given months; records the months in the bowler's
 // month list (linked where the bowler has games).
-std::string MonthValues(const std::vector<std::string>& months, clsResult_List& games,
+std::string MonthValues(const std::vector<std::string>& months, const StatisticsSummary& games,
                         clsMonth_List& list) {
   std::string values;
   for (const std::string& m : months) {
@@ -174,13 +175,14 @@ std::string MonthValues(const std::vector<std::string>& months, clsResult_List& 
 
 }  // namespace
 
-std::string BowlerTitle(const clsResult_List& games_const, bool female) {
-  auto& games = const_cast<clsResult_List&>(games_const);
-  if (games.Count() < 30) return "";
-  auto pct = [&](long kind) { return static_cast<long>(std::trunc(games.AllProbability(kind))); };
+std::string BowlerTitle(long count, const MarkRates& rates, bool female) {
+  if (count < 30) return "";
+  auto pct = [&](long kind) {
+    return static_cast<long>(std::trunc(rates.whole[static_cast<std::size_t>(kind)]));
+  };
   long strike = pct(0), side = pct(1), spare = pct(2), open = pct(3), gutter = pct(4),
        foul = pct(5), split = pct(6), cover = pct(7);
-  long tenth = static_cast<long>(std::trunc(100 - games.Probability(0, 3)));
+  long tenth = static_cast<long>(std::trunc(100 - rates.frames[0][kRateOpen]));
   if (open >= 80) return "へぼウラー";
   if (gutter >= 5) return female ? "ガタークィーン" : "Ｍr．Ｇ";
   if (foul >= 5) return "ダーティーシューズ";
@@ -194,7 +196,18 @@ std::string BowlerTitle(const clsResult_List& games_const, bool female) {
   return "スプリットシーザー";
 }
 
-std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& def,
+std::string BowlerTitle(const clsResult_List& games, bool female) {
+  return BowlerTitle(games.Count(), games.Rates(), female);
+}
+
+std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& definition,
+                                             clsBowler_List& bowlers, WorkbookState& state,
+                                             ProgressWindow& progress) {
+  StatisticsCache cache(db);
+  return BuildStatisticsRows(cache, definition, bowlers, state, progress);
+}
+
+std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache, const clsS_OUTPUT_Data& def,
                                              clsBowler_List& bowlers, WorkbookState& state,
                                              ProgressWindow& progress) {
   std::vector<std::string> rows;
@@ -258,11 +271,11 @@ std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Dat
       t1 = t1.substr(0, 7) + "/01";
       t2 = t2.substr(0, 7) + "/31";
     } else {
-      auto all = SelectStatisticsGames(db, "", alley, level, t1, t2, past);
-      heads = all->Count() > 0;
+      const StatisticsSummary& all = cache.Get("", alley, level, t1, t2, past);
+      heads = all.count > 0;
       if (heads) {
-        t1 = all->getStartMonth() + "/01";
-        t2 = all->getEndMonth() + "/31";
+        t1 = all.start_month + "/01";
+        t2 = all.end_month + "/31";
       }
     }
     if (heads) months = MonthsBetween(t1, t2);
@@ -281,12 +294,11 @@ std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Dat
       continue;
     }
     state.bowlers[static_cast<std::size_t>(n)] = {bowler.Name(), bowler.Aname()};
-    auto games = SelectStatisticsGames(db, bowler.Name(), alley, level, t1, t2, past);
-    if (games->Count() == 0) {
+    const StatisticsSummary& games = cache.Get(bowler.Name(), alley, level, t1, t2, past);
+    if (games.count == 0) {
       progress.CountProgress(1, 1);
       continue;
     }
-    games->CalcProbability();
     std::string row = Field(std::to_string(n)) + Field(bowler.Name());
     progress.CountProgress(1, 1);
     for (std::size_t i = 0; i < clsS_OUTPUT_Data::kSwitchCount; ++i) {
@@ -294,9 +306,9 @@ std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Dat
         if (i == kSwitchMonthAvg) {
           clsMonth_List& list = state.month_lists[n];
           list.Number(n);
-          row += MonthValues(months, *games, list);
+          row += MonthValues(months, games, list);
         } else {
-          row += Values(i, bowler, *games);
+          row += Values(i, bowler, games);
         }
       }
       progress.CountProgress(1, 1);

@@ -13,6 +13,9 @@ class Database;
 class ProgressWindow;
 class clsBowler_List;
 class clsS_OUTPUT_Data;
+class StatisticsCache;
+class clsResult_List;
+struct MarkRates;
 
 // Builds the rows of one statistics sheet from its definition: row 1 the conditions, row 2 the
 // column heads (with the month heads when monthly averages are on), then one row per bowler
@@ -24,9 +27,16 @@ class clsS_OUTPUT_Data;
 std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& definition,
                                              clsBowler_List& bowlers, WorkbookState& state,
                                              ProgressWindow& progress);
+// The same, taking each selection's figures from the cache (the sheets of one workbook share
+// the selections they have in common).
+std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache,
+                                             const clsS_OUTPUT_Data& definition,
+                                             clsBowler_List& bowlers, WorkbookState& state,
+                                             ProgressWindow& progress);
 
-// The title a bowler earns from the rates of the selection (empty below 30 games).
-class clsResult_List;
+// The title a bowler earns from the rates of the selection (empty below 30 games): from the
+// number of games and their mark rates, or from a list whose rates are computed.
+std::string BowlerTitle(long count, const MarkRates& rates, bool female);
 std::string BowlerTitle(const clsResult_List& games, bool female);
 
 }  // namespace lanereport

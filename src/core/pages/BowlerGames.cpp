@@ -1,0 +1,92 @@
+#include "pages/BowlerGames.h"
+
+#include <algorithm>
+#include <map>
+
+#include "database/Database.h"
+#include "pages/PlayLookup.h"
+#include "scoring/YearGames.h"
+#include "util/AppError.h"
+#include "util/StringUtil.h"
+
+namespace lanereport {
+namespace {
+
+// Every name of a kind once, as stored, under its letter-case-free form: a second stored form
+// of the same name makes the cuts differ from the engine's selections.
+class NameForms {
+ public:
+  bool Add(const std::string& name) {
+    auto [found, added] = forms_.emplace(ToLowerAscii(name), name);
+    return added || found->second == name;
+  }
+
+ private:
+  std::map<std::string, std::string> forms_;
+};
+
+}  // namespace
+
+BowlerGames::BowlerGames(Database& db, std::string_view bowler, std::string from, std::string to,
+                         const YearGames* year)
+    : bowler_(bowler), from_(std::move(from)), to_(std::move(to)), games_(db) {
+  if (year && year->Serves(from_, to_)) {
+    games_ = clsResult_List(db, year->Of(bowler, from_, to_));
+    selected_ = games_.Count() > 0;
+    return;
+  }
+  NameForms alleys;
+  NameForms levels;
+  auto inspect = [&](const RowView& row, const ResultColumns& c, const clsResult_Data& game) {
+    if (!plain_) return;
+    std::string alley = game.AlleyName();
+    std::string level = game.LevelName();
+    plain_ = row.IsText(c.alley_name) && row.Text(c.alley_name) == alley &&
+             row.IsText(c.level_name) && row.Text(c.level_name) == level &&
+             row.IsText(c.play_date) && row.Text(c.play_date) == game.PlayDate() &&
+             row.IsInteger(c.play_number) && row.IsInteger(c.game_number) && alleys.Add(alley) &&
+             levels.Add(level);
+  };
+  try {
+    games_.SelectRecord(PeriodCondition(bowler, from_, to_), 0, inspect);
+    selected_ = true;
+  } catch (const AppError&) {
+    games_ = clsResult_List(db);
+    return;
+  }
+  const auto& list = games_.LIST();
+  for (std::size_t i = 1; plain_ && i < list.size(); ++i) {
+    const clsResult_Data& a = list[i - 1];
+    const clsResult_Data& b = list[i];
+    plain_ = !(a.PlayDate() == b.PlayDate() && a.Playnumber() == b.Playnumber() &&
+               a.GameNumber() == b.GameNumber());
+  }
+}
+
+bool BowlerGames::Serves(std::string_view bowler, std::string_view first,
+                         std::string_view last) const {
+  return selected_ && plain_ && bowler == bowler_ && first >= from_ && last <= to_;
+}
+
+clsResult_List BowlerGames::Play(std::string_view yyyymmdd, std::string_view alley,
+                                 std::string_view level, long order) const {
+  std::vector<clsResult_Data> play;
+  for (const clsResult_Data& game : games_) {
+    if (game.PlayDate() == yyyymmdd && game.AlleyName() == alley && game.LevelName() == level)
+      play.push_back(game);
+  }
+  if (order == 1) std::sort(play.begin(), play.end(), NewestPlayFirst);
+  return clsResult_List(games_.Db(), std::move(play));
+}
+
+clsResult_List BowlerGames::Period(std::string_view first, std::string_view last) const {
+  std::vector<clsResult_Data> period;
+  for (const clsResult_Data& game : games_) {
+    const std::string date = game.PlayDate();
+    if (date >= first && date <= last) period.push_back(game);
+  }
+  std::sort(period.begin(), period.end(), NewestPlayFirst);
+  return clsResult_List(games_.Db(), std::move(period));
+}
+
+}  // namespace lanereport

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scoring/clsResult_List.h"
+
+namespace lanereport {
+
+class Database;
+
+// Newest play first, games in playing order (order 1): date newest first, then play number
+// newest first, then game number.
+bool NewestPlayFirst(const clsResult_Data& a, const clsResult_Data& b);
+
+// The counted games (of the calculation-target levels) of one year for every bowler, selected
+// once for a bulk run: the workbook, the monthly and score pages and the year pages take each
+// bowler's games from here instead of selecting them again, bowler by bowler.
+//
+// A bowler's games here must be exactly the games, in exactly the order, that the engine gives
+// for "Bowler_Name = name" (letter case of ASCII ignored) over the year, oldest first. That
+// holds when the stored values compare in memory as the engine compares them: bowler, centre
+// and level names without surrounding blanks and not differing from another one of the year
+// only in letter case, play dates of eight digits, play and game numbers stored as integers,
+// and no two games of a bowler sharing date, play number and game number (the engine's order
+// would be open there). When a stored value breaks this, or the selection fails, Serves is
+// false and the callers select as before.
+class YearGames {
+ public:
+  YearGames(Database& db, std::string_view yyyy);
+
+  // True when the games of any bowler between the stored dates first and last ("yyyymmdd",
+  // both included) can be taken from here.
+  bool Serves(std::string_view first, std::string_view last) const;
+  // The bowler's games of the year, oldest first (order 0); empty when there are none. The
+  // name is compared as the engine compares Bowler_Name.
+  std::vector<clsResult_Data> Of(std::string_view bowler) const;
+  // The same, only those between the stored dates first and last (both included).
+  std::vector<clsResult_Data> Of(std::string_view bowler, std::string_view first,
+                                 std::string_view last) const;
+  // True when no bowler has games here (also when it does not serve).
+  bool Empty() const { return bowlers_.empty(); }
+  // The games of the bowler stored under exactly this name, moved out of here (they are gone
+  // afterwards): the year pages group the games by the stored name as it stands.
+  std::vector<clsResult_Data> Take(std::string_view stored_name);
+
+ private:
+  struct Bowler {
+    std::string stored_name;           // the name as the games hold it
+    std::deque<clsResult_Data> games;  // oldest first
+  };
+  const Bowler* Find(std::string_view bowler) const;
+
+  std::string from_;
+  std::string to_;
+  std::map<std::string, Bowler, std::less<>> bowlers_;  // by the name in lower case
+  bool plain_ = false;
+};
+
+}  // namespace lanereport

@@ -1,0 +1,67 @@
+#include "workbook/StatisticsSummary.h"
+
+#include "scoring/YearGames.h"
+#include "scoring/clsResult_List.h"
+#include "util/DataChange.h"
+#include "workbook/SelectionBuilder.h"
+
+namespace lanereport {
+
+double StatisticsSummary::Avg() const {
+  if (count == 0) return -1;
+  return static_cast<double>(total) / static_cast<double>(count);
+}
+
+double StatisticsSummary::MonthAvg(std::string_view yyyymm) const {
+  auto found = month_avgs.find(yyyymm.substr(0, 6));
+  return found == month_avgs.end() ? -1 : found->second;
+}
+
+StatisticsSummary Summarize(clsResult_List& games) {
+  StatisticsSummary s;
+  games.CalcProbability();
+  s.count = games.Count();
+  s.total = games.ScoreTotal();
+  s.max_score = games.MaxScore();
+  s.min_score = games.MinScore();
+  s.max_series = games.MaxSeries();
+  s.min_series = games.MinSeries();
+  for (std::size_t k = 0; k < s.distribution.size(); ++k)
+    s.distribution[k] = games.Distribution(static_cast<long>(k) * 10);
+  s.rates = games.Rates();
+  s.start_month = games.getStartMonth();
+  s.end_month = games.getEndMonth();
+  // A month's games are those whose date begins with it; every month a date begins with is here.
+  for (const clsResult_Data& game : games) {
+    if (game.PlayDate().size() < 6) continue;
+    std::string month = game.PlayDate().substr(0, 6);
+    if (!s.month_avgs.count(month)) s.month_avgs.emplace(month, games.MonthAvg(month));
+  }
+  return s;
+}
+
+const StatisticsSummary& StatisticsCache::Get(std::string_view bowler, std::string_view alley,
+                                              std::string_view level, std::string_view start,
+                                              std::string_view end, long past_count) {
+  // Each part is preceded by its length, so that no two selections share a key.
+  std::string key;
+  for (std::string_view part : {bowler, alley, level, start, end}) {
+    key += std::to_string(part.size());
+    key += ':';
+    key += part;
+  }
+  key += std::to_string(past_count);
+  auto found = summaries_.find(key);
+  if (found != summaries_.end()) return found->second;
+  const std::string first = ReplaceAll(start, "/", "");
+  const std::string last = ReplaceAll(end, "/", "");
+  if (year_ && past_count == 0 && !bowler.empty() && alley == kBlankChoice &&
+      level == kBlankChoice && year_->Serves(first, last)) {
+    clsResult_List games(db_, year_->Of(bowler, first, last));
+    return summaries_.emplace(std::move(key), Summarize(games)).first->second;
+  }
+  auto games = SelectStatisticsGames(db_, bowler, alley, level, start, end, past_count);
+  return summaries_.emplace(std::move(key), Summarize(*games)).first->second;
+}
+
+}  // namespace lanereport
