@@ -14,6 +14,7 @@
 #include "ui/MessageWindow.h"
 #include "ui/ProgressWindow.h"
 #include "util/AppError.h"
+#include "util/AsyncFileWriter.h"
 #include "util/Cp932.h"
 #include "util/DateText.h"
 #include "util/Make.h"
@@ -153,14 +154,25 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
     progress_.StartProgress(1, 0);
     return pages;
   };
-  result.monthly_pages +=
-      for_each_bowler(2, "月間表", "ただいま、月間表を作成中です", [&](const BowlerEntry& b) {
-        return OutputMonthlyPages(context, b.name, b.aname, y + "/01", y + "/12", false);
-      });
-  result.score_pages +=
-      for_each_bowler(3, "スコア表", "ただいま、スコア表を作成中です", [&](const BowlerEntry& b) {
-        return OutputScorePages(context, b.name, b.aname, y + "/01/01", y + "/12/31", false);
-      });
+  // The tables' pages are written on a thread of their own while the next ones are made; all
+  // are on the disk before the index pages look for them.
+  {
+    AsyncFileWriter writer;
+    context.writer = &writer;
+    struct Uninstall {
+      PageContext& context;
+      ~Uninstall() { context.writer = nullptr; }
+    } uninstall{context};
+    result.monthly_pages +=
+        for_each_bowler(2, "月間表", "ただいま、月間表を作成中です", [&](const BowlerEntry& b) {
+          return OutputMonthlyPages(context, b.name, b.aname, y + "/01", y + "/12", false);
+        });
+    result.score_pages +=
+        for_each_bowler(3, "スコア表", "ただいま、スコア表を作成中です", [&](const BowlerEntry& b) {
+          return OutputScorePages(context, b.name, b.aname, y + "/01/01", y + "/12/31", false);
+        });
+    writer.Finish();
+  }
   result.stopped = progress_.StopFlag();
   // The index pages link what the tables made, so they come last, after STOP too.
   if (!touched.empty()) RunIndexPages(context, touched, y, y, result);

@@ -69,6 +69,7 @@ PageRunResult OutputMonthlyPages(PageContext& context, std::string_view bowler,
   const long months = *last - *first + 1;
   if (months <= 0) return result;
   context.progress.StartProgress(1, months);
+  context.files = {};
   // The bowler's games of all the months are selected once; each month's page is cut from them.
   const BowlerGames games(context.db, bowler, MonthText(*first) + "01", MonthText(*last) + "31",
                           context.year_games);

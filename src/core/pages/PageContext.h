@@ -12,6 +12,7 @@
 
 namespace lanereport {
 
+class AsyncFileWriter;
 class BowlerGames;
 class YearGames;
 class Database;
@@ -49,7 +50,10 @@ struct PageContext {
   // The counted games of the year of a bulk run, selected once for all its pages; null
   // outside a bulk run.
   YearGames* year_games = nullptr;
-  // Which pages are there already, each folder listed once.
+  // When given, the pages of the run are written on its thread (WritePage with the context).
+  AsyncFileWriter* writer = nullptr;
+  // Which pages are there already, each folder listed once per driver run (each driver starts
+  // it anew, so that what others changed between runs is seen).
   FileExistence files = {};
 };
 

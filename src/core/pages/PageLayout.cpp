@@ -1,6 +1,7 @@
 #include "pages/PageLayout.h"
 
 #include "pages/PageContext.h"
+#include "util/AsyncFileWriter.h"
 #include "util/Cp932.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
@@ -38,7 +39,12 @@ void WritePage(std::string_view path, std::string_view utf8_text) {
 }
 
 void WritePage(PageContext& context, std::string_view path, std::string_view utf8_text) {
-  WritePage(path, utf8_text);
+  if (context.writer) {
+    context.writer->Submit(
+        [path = std::string(path), text = std::string(utf8_text)] { WritePage(path, text); });
+  } else {
+    WritePage(path, utf8_text);
+  }
   context.files.Written(path);
 }
 

@@ -38,7 +38,8 @@ void RequireYearFolder(std::string_view db_name);
 // replaced whole (also a read-only one) or left as it was. Raises AppError (kErrFile) naming
 // the path when it cannot be written.
 void WritePage(std::string_view path, std::string_view utf8_text);
-// The same for a page of a run, recorded as written in the run's file existence.
+// The same for a page of a run, recorded as written in the run's file existence; on the run's
+// writer thread when it has one (errors then come with a later page or the writer's Finish).
 struct PageContext;
 void WritePage(PageContext& context, std::string_view path, std::string_view utf8_text);
 

@@ -71,6 +71,7 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
   RequireBowlerFolder(bowler, sub_folder);
   RequireYearFolder(context.db_name);
   context.progress.StartProgress(1, games.All().Count());
+  context.files = {};
   struct Installed {
     PageContext& context;
     ~Installed() { context.games = nullptr; }

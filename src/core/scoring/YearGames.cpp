@@ -1,6 +1,7 @@
 #include "scoring/YearGames.h"
 
 #include <optional>
+#include <set>
 
 #include "database/DataBase.h"
 #include "database/Database.h"
@@ -28,6 +29,53 @@ bool SamePlay(const clsResult_Data& a, const clsResult_Data& b) {
          a.GameNumber() == b.GameNumber();
 }
 
+// The checks of the stored values, row by row: true while every row read compares in memory as
+// the engine compares it (see YearGames).
+class PlainRows {
+ public:
+  // The row's bowler name as stored; null when the row has no complete set of columns or no
+  // text for the name.
+  const std::string* Bowler(const RowView& row) {
+    if (!columns_) columns_ = ResultColumns::Of(row);
+    if (!columns_->Complete() || !row.IsText(columns_->bowler_name)) return nullptr;
+    stored_ = row.Text(columns_->bowler_name);
+    return &stored_;
+  }
+  // Reads the game of the row into game and checks it; previous is the bowler's game before it
+  // (null for the first), stored_form the form of the bowler's name seen first.
+  bool Read(const RowView& row, clsResult_Data& game, const clsResult_Data* previous,
+            const std::string& stored_form) {
+    const ResultColumns& c = *columns_;
+    try {
+      game.Read(row, c);
+    } catch (const AppError&) {
+      return false;  // the bowler's own selection fails on this row
+    }
+    std::string alley = game.AlleyName();
+    std::string level = game.LevelName();
+    return stored_form == stored_ && game.BowlerName() == stored_ && row.IsText(c.alley_name) &&
+           row.Text(c.alley_name) == alley && row.IsText(c.level_name) &&
+           row.Text(c.level_name) == level && row.IsText(c.play_date) &&
+           row.Text(c.play_date) == game.PlayDate() && row.IsInteger(c.play_number) &&
+           row.IsInteger(c.game_number) && alleys_.Add(alley) && levels_.Add(level) &&
+           (!previous || !SamePlay(*previous, game));
+  }
+
+ private:
+  std::optional<ResultColumns> columns_;
+  std::string stored_;
+  NameForms alleys_;
+  NameForms levels_;
+};
+
+std::string PeriodSql(const std::string& from, const std::string& to, std::string_view condition,
+                      const char* order) {
+  std::string sql = "Select * From Result_Data Where Play_Date Between " + SqlQuote(from) +
+                    " And " + SqlQuote(to);
+  if (!Trim(condition).empty()) sql += " And " + std::string(condition);
+  return sql + " Order By " + order;
+}
+
 }  // namespace
 
 bool NewestPlayFirst(const clsResult_Data& a, const clsResult_Data& b) {
@@ -37,51 +85,81 @@ bool NewestPlayFirst(const clsResult_Data& a, const clsResult_Data& b) {
 }
 
 YearGames::YearGames(Database& db, std::string_view yyyy)
-    : from_(std::string(yyyy) + "0101"), to_(std::string(yyyy) + "1231") {
-  NameForms alleys;
-  NameForms levels;
+    : YearGames(db, std::string(yyyy) + "0101", std::string(yyyy) + "1231",
+                "Level_Name In ( Select Name From Level_Data Where CalculationTarget = True)") {}
+
+YearGames::YearGames(Database& db, std::string from, std::string to, std::string_view condition)
+    : from_(std::move(from)), to_(std::move(to)) {
+  PlainRows rows;
   bool plain = true;
-  std::optional<ResultColumns> columns;
   // Each row goes straight to its bowler's games, so the year is held once.
   auto each = [&](const RowView& row) {
     if (!plain) return;
-    if (!columns) columns = ResultColumns::Of(row);
-    const ResultColumns& c = *columns;
-    if (!c.Complete() || !row.IsText(c.bowler_name)) {
+    const std::string* stored = rows.Bowler(row);
+    if (!stored) {
       plain = false;
       return;
     }
-    std::string stored(row.Text(c.bowler_name));
-    auto [entry, added] = bowlers_.try_emplace(ToLowerAscii(stored), Bowler{stored, {}});
+    auto [entry, added] = bowlers_.try_emplace(ToLowerAscii(*stored), Bowler{*stored, {}});
     Bowler& bowler = entry->second;
+    const clsResult_Data* previous = bowler.games.empty() ? nullptr : &bowler.games.back();
     clsResult_Data& game = bowler.games.emplace_back(db);
-    try {
-      game.Read(row, c);
-    } catch (const AppError&) {
-      plain = false;  // the bowler's own selection fails on this row
-      return;
-    }
-    std::string alley = game.AlleyName();
-    std::string level = game.LevelName();
-    plain = bowler.stored_name == stored && game.BowlerName() == stored &&
-            row.IsText(c.alley_name) && row.Text(c.alley_name) == alley &&
-            row.IsText(c.level_name) && row.Text(c.level_name) == level &&
-            row.IsText(c.play_date) && row.Text(c.play_date) == game.PlayDate() &&
-            row.IsInteger(c.play_number) && row.IsInteger(c.game_number) && alleys.Add(alley) &&
-            levels.Add(level) &&
-            (bowler.games.size() < 2 || !SamePlay(bowler.games[bowler.games.size() - 2], game));
+    plain = rows.Read(row, game, previous, bowler.stored_name);
   };
   try {
-    db.ReadRows("Select * From Result_Data Where Play_Date Between " + SqlQuote(from_) + " And " +
-                    SqlQuote(to_) +
-                    " And Level_Name In ( Select Name From Level_Data Where CalculationTarget "
-                    "= True) Order By Play_Date, PlayNumber, Game_Number",
-                each);
+    db.ReadRows(PeriodSql(from_, to_, condition, "Play_Date, PlayNumber, Game_Number"), each);
   } catch (const AppError&) {
     plain = false;
   }
   plain_ = plain;
   if (!plain_) bowlers_.clear();
+}
+
+bool YearGames::EachBowler(Database& db, const std::string& from, const std::string& to,
+                           std::string_view condition, const BowlerVisitor& visit) {
+  PlainRows rows;
+  bool plain = true;
+  std::set<std::string> done;  // the bowlers handed over, by the name in lower case
+  std::string key;
+  std::string form;
+  std::vector<clsResult_Data> games;
+  auto hand_over = [&] {
+    if (!games.empty()) visit(key, std::move(games));
+    games.clear();
+  };
+  // The games come bowler by bowler (the engine's comparison of names); each bowler's are
+  // handed over when the next bowler's begin.
+  auto each = [&](const RowView& row) {
+    if (!plain) return;
+    const std::string* stored = rows.Bowler(row);
+    if (!stored) {
+      plain = false;
+      return;
+    }
+    std::string lower = ToLowerAscii(*stored);
+    if (games.empty() || lower != key) {
+      hand_over();
+      // A bowler seen before means the engine grouped the names otherwise.
+      if (!done.insert(lower).second) {
+        plain = false;
+        return;
+      }
+      key = std::move(lower);
+      form = *stored;
+    }
+    const clsResult_Data* previous = games.empty() ? nullptr : &games.back();
+    games.emplace_back(db);
+    // The previous game may have moved with the vector's growth: compare with the copy kept.
+    plain = rows.Read(row, games.back(), previous ? &games[games.size() - 2] : nullptr, form);
+  };
+  try {
+    db.ReadRows(PeriodSql(from, to, condition, "Bowler_Name, Play_Date, PlayNumber, Game_Number"),
+                each);
+  } catch (const AppError&) {
+    return false;
+  }
+  if (plain) hand_over();
+  return plain;
 }
 
 bool YearGames::Serves(std::string_view first, std::string_view last) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -31,6 +32,18 @@ bool NewestPlayFirst(const clsResult_Data& a, const clsResult_Data& b);
 class YearGames {
  public:
   YearGames(Database& db, std::string_view yyyy);
+  // Every bowler's games between the stored dates from and to (both included) that meet the
+  // condition (SQL over Result_Data, without the bowler; empty for none), the same way.
+  YearGames(Database& db, std::string from, std::string to, std::string_view condition);
+
+  // Every bowler's games between the stored dates from and to that meet the condition, handed
+  // over bowler by bowler (the name in lower case, the games oldest first) without holding more
+  // than one bowler's at a time. Returns false, after handing over any number of bowlers, when
+  // the stored values do not let the engine's selections of each bowler be cut from these
+  // (see above); the caller then drops what it was given.
+  using BowlerVisitor = std::function<void(const std::string&, std::vector<clsResult_Data>&&)>;
+  static bool EachBowler(Database& db, const std::string& from, const std::string& to,
+                         std::string_view condition, const BowlerVisitor& visit);
 
   // True when the games of any bowler between the stored dates first and last ("yyyymmdd",
   // both included) can be taken from here.

@@ -11,7 +11,7 @@ namespace lanereport {
 // stat; only when it is not there is its folder listed, once per folder, for a name that
 // differs in letter case alone. The files the run writes are recorded as it writes them, so
 // the listing stays what the folder holds, as long as no other program changes the folder
-// in the middle of the run.
+// in the middle of the run: one object serves one pass over a folder (a driver's run).
 class FileExistence {
  public:
   // True when the path's folder holds a regular file whose name equals the path's file name,

@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <set>
+#include <thread>
 
 #include "util/AppError.h"
 #include "util/PathControl.h"
@@ -39,8 +41,9 @@ constexpr std::size_t kTempRandom = 6;
 
 // Six letters and digits, different for every call of the process and across processes.
 std::string TempSuffix() {
-  static std::mt19937_64 engine(std::random_device{}() ^
-                                (static_cast<std::uint64_t>(::getpid()) << 32));
+  thread_local std::mt19937_64 engine(std::random_device{}() ^
+                                      (static_cast<std::uint64_t>(::getpid()) << 32) ^
+                                      std::hash<std::thread::id>{}(std::this_thread::get_id()));
   static constexpr char kChars[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
   std::string suffix(kTempRandom, '0');
   for (char& c : suffix) c = kChars[engine() % (sizeof kChars - 1)];
@@ -104,6 +107,12 @@ bool IsTempName(std::string_view name) {
   return true;
 }
 
+// Guards the run's records of folders below: files may be written from two threads.
+std::mutex& RecordsMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
 // The folders MakeFile has written into since the last FlushWrittenFiles.
 std::set<std::string>& WrittenFolders() {
   static std::set<std::string> folders;
@@ -126,7 +135,10 @@ bool OlderThanRun(const struct stat& st) {
 // failure to list or remove is no reason to refuse the write.
 void SweepStaleTempFiles(const std::string& folder) {
   static std::set<std::string> swept;
-  if (!swept.insert(folder).second) return;
+  {
+    std::lock_guard<std::mutex> lock(RecordsMutex());
+    if (!swept.insert(folder).second) return;
+  }
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return;
   int fd = ::dirfd(dir);
@@ -195,12 +207,16 @@ void MakeFile(std::string_view path_view, std::string_view content) {
   if (::rename(temp->Path().c_str(), path.c_str()) != 0)
     RaiseFileError("ファイルを書き込めません", path, errno);
   temp->Keep();
+  std::lock_guard<std::mutex> lock(RecordsMutex());
   WrittenFolders().insert(folder.empty() ? std::string("./") : folder);
 }
 
 void FlushWrittenFiles() {
   std::set<std::string> folders;
-  folders.swap(WrittenFolders());
+  {
+    std::lock_guard<std::mutex> lock(RecordsMutex());
+    folders.swap(WrittenFolders());
+  }
   std::set<dev_t> flushed;
   for (const std::string& folder : folders) {
     struct stat st {};

@@ -1,8 +1,11 @@
 #include "workbook/StatisticsSummary.h"
 
+#include <initializer_list>
+
 #include "scoring/YearGames.h"
 #include "scoring/clsResult_List.h"
 #include "util/DataChange.h"
+#include "util/StringUtil.h"
 #include "workbook/SelectionBuilder.h"
 
 namespace lanereport {
@@ -40,17 +43,39 @@ StatisticsSummary Summarize(clsResult_List& games) {
   return s;
 }
 
-const StatisticsSummary& StatisticsCache::Get(std::string_view bowler, std::string_view alley,
-                                              std::string_view level, std::string_view start,
-                                              std::string_view end, long past_count) {
-  // Each part is preceded by its length, so that no two selections share a key.
+namespace {
+
+// The parts, each preceded by its length, so that no two lists of parts share a key.
+std::string KeyOf(std::initializer_list<std::string_view> parts) {
   std::string key;
-  for (std::string_view part : {bowler, alley, level, start, end}) {
+  for (std::string_view part : parts) {
     key += std::to_string(part.size());
     key += ':';
     key += part;
   }
-  key += std::to_string(past_count);
+  return key;
+}
+
+}  // namespace
+
+std::optional<StatisticsCache::BowlerSummaries> StatisticsCache::SummarizeEveryBowler(
+    std::string_view alley, std::string_view level, const std::string& first,
+    const std::string& last) {
+  BowlerSummaries summaries;
+  bool served =
+      YearGames::EachBowler(db_, first, last, LevelAlleyCondition(alley, level),
+                            [&](const std::string& name, std::vector<clsResult_Data>&& games) {
+                              clsResult_List list(db_, std::move(games));
+                              summaries.emplace(name, Summarize(list));
+                            });
+  if (!served) return std::nullopt;
+  return summaries;
+}
+
+const StatisticsSummary& StatisticsCache::Get(std::string_view bowler, std::string_view alley,
+                                              std::string_view level, std::string_view start,
+                                              std::string_view end, long past_count) {
+  std::string key = KeyOf({bowler, alley, level, start, end}) + std::to_string(past_count);
   auto found = summaries_.find(key);
   if (found != summaries_.end()) return found->second;
   const std::string first = ReplaceAll(start, "/", "");
@@ -59,6 +84,25 @@ const StatisticsSummary& StatisticsCache::Get(std::string_view bowler, std::stri
       level == kBlankChoice && year_->Serves(first, last)) {
     clsResult_List games(db_, year_->Of(bowler, first, last));
     return summaries_.emplace(std::move(key), Summarize(games)).first->second;
+  }
+  if (past_count == 0 && !bowler.empty()) {
+    std::string period_key = KeyOf({alley, level, first, last});
+    auto period = periods_.find(period_key);
+    if (period == periods_.end()) {
+      period =
+          periods_.emplace(std::move(period_key), SummarizeEveryBowler(alley, level, first, last))
+              .first;
+    }
+    if (period->second) {
+      auto found = period->second->find(ToLowerAscii(bowler));
+      if (found != period->second->end())
+        return summaries_.emplace(std::move(key), found->second).first->second;
+      if (!none_) {
+        clsResult_List no_games(db_);
+        none_ = Summarize(no_games);
+      }
+      return *none_;
+    }
   }
   auto games = SelectStatisticsGames(db_, bowler, alley, level, start, end, past_count);
   return summaries_.emplace(std::move(key), Summarize(*games)).first->second;

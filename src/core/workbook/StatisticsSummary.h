@@ -2,6 +2,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,7 +44,10 @@ StatisticsSummary Summarize(clsResult_List& games);
 
 // The summaries of the statistics selections of one workbook run, each selected and worked out
 // at its first use: the sheets that select the same games (bowler, centre, level, period and
-// number of latest games) share one. The games must not change while the cache is used.
+// number of latest games) share one. The games of a period are selected once for every bowler
+// and worked out bowler by bowler, when the stored values let the engine's selections of each
+// bowler be cut from them (YearGames); else each bowler's are selected. The games must not
+// change while the cache is used.
 class StatisticsCache {
  public:
   // With the year's games of a bulk run, a bowler's games of the counted levels at every centre
@@ -56,9 +60,19 @@ class StatisticsCache {
                                long past_count);
 
  private:
+  using BowlerSummaries = std::map<std::string, StatisticsSummary, std::less<>>;
+  // The summaries of every bowler (by the name in lower case) of one centre, level and period;
+  // nothing when the selection cannot serve every bowler.
+  std::optional<BowlerSummaries> SummarizeEveryBowler(std::string_view alley,
+                                                      std::string_view level,
+                                                      const std::string& first,
+                                                      const std::string& last);
+
   Database& db_;
   const YearGames* year_;
   std::map<std::string, StatisticsSummary, std::less<>> summaries_;
+  std::map<std::string, std::optional<BowlerSummaries>, std::less<>> periods_;
+  std::optional<StatisticsSummary> none_;  // the summary of no games
 };
 
 }  // namespace lanereport
