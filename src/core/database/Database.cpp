@@ -99,7 +99,7 @@ std::unique_ptr<Database> Database::Open(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
     throw AppError(kErrEngine, "DBEngine", "データベースが見つかりません：" + path);
-  sqlite3* handle = OpenHandle(path, SQLITE_OPEN_READWRITE);
+  sqlite3* handle = OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
   std::unique_ptr<Database> db(new Database(handle, path));
   // Reading the schema tells a database from any other file, and finds most damage.
   Statement check(handle, "SELECT count(*) FROM sqlite_master");
@@ -111,7 +111,8 @@ std::unique_ptr<Database> Database::Create(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0)
     throw AppError(kErrEngine, "DBEngine", "ファイルが既に存在します：" + path);
-  sqlite3* handle = OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  sqlite3* handle =
+      OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
   return std::unique_ptr<Database>(new Database(handle, path));
 }
 

@@ -39,7 +39,8 @@ class RowView {
 
 // An open score database: one SQLite file, reached with the SQL the record classes write (see
 // TranslateJetSql). Engine failures raise AppError with number kErrEngine and the engine's
-// message. Not copyable; closed when destroyed.
+// message. Not copyable; closed when destroyed. One thread at a time may use it: the engine
+// takes no lock of its own on every call.
 class Database {
  public:
   // Opens an existing database file for reading and writing. Raises AppError when the file is

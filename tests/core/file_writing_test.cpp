@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <filesystem>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "util/AppError.h"
+#include "util/AsyncFileWriter.h"
+#include "util/FileExistence.h"
+#include "util/Make.h"
+
+namespace lanereport {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+
+std::size_t EntriesIn(const std::string& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                std::filesystem::directory_iterator()));
+}
+
+TEST(AsyncFileWriterTest, RunsTheJobsInTheOrderGivenAndFinishesThemAll) {
+  std::mutex mutex;
+  std::vector<int> ran;
+  AsyncFileWriter writer;
+  for (int i = 0; i < 200; ++i) {
+    writer.Submit([&, i] {
+      std::lock_guard<std::mutex> lock(mutex);
+      ran.push_back(i);
+    });
+  }
+  writer.Finish();
+  ASSERT_EQ(ran.size(), 200u);
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(ran[static_cast<std::size_t>(i)], i);
+}
+
+TEST(AsyncFileWriterTest, AFailedJobStopsTheJobsAfterItAndItsErrorReachesTheCaller) {
+  std::atomic<int> ran{0};
+  AsyncFileWriter writer;
+  writer.Submit([&] { ++ran; });
+  writer.Submit([] { throw AppError(kErrFile, "MakeFile", "disk full"); });
+  // Jobs queued behind the failing one are dropped; the error comes with a later Submit or
+  // with Finish, once.
+  bool raised = false;
+  try {
+    for (int i = 0; i < 100; ++i) writer.Submit([&] { ++ran; });
+    writer.Finish();
+  } catch (const AppError& e) {
+    raised = true;
+    EXPECT_EQ(e.Number(), kErrFile);
+  }
+  EXPECT_TRUE(raised);
+  EXPECT_EQ(ran.load(), 1);
+  EXPECT_NO_THROW(writer.Finish());
+  writer.Submit([&] { ++ran; });  // the run is over: nothing more is written
+  EXPECT_NO_THROW(writer.Finish());
+  EXPECT_EQ(ran.load(), 1);
+}
+
+TEST(AsyncFileWriterTest, EndingWithoutFinishStillWritesWhatWasGiven) {
+  TempDir dir;
+  {
+    AsyncFileWriter writer;
+    for (int i = 0; i < 40; ++i) {
+      std::string path = dir.File("pages/" + std::to_string(i) + ".html");
+      writer.Submit([path, i] { MakeFile(path, "page " + std::to_string(i)); });
+    }
+  }  // as when the caller leaves by an error of its own
+  EXPECT_EQ(EntriesIn(dir.File("pages")), 40u);
+  EXPECT_EQ(ReadFileBytes(dir.File("pages/39.html")), "page 39");
+}
+
+TEST(MakeFileTest, ANewFileGetsTheModeOfTheUmaskAndMissingFoldersAreMade) {
+  TempDir dir;
+  mode_t old = ::umask(027);
+  MakeFile(dir.File("x/y/page.html"), "text");
+  ::umask(old);
+  struct stat st {};
+  ASSERT_EQ(::stat(dir.File("x/y/page.html").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(EntriesIn(dir.File("x/y")), 1u);  // no temporary file left
+  // A folder in the way of the file, and a file in the way of a folder, are refused.
+  std::filesystem::create_directories(dir.File("x/folder.html"));
+  EXPECT_THROW(MakeFile(dir.File("x/folder.html"), "text"), AppError);
+  EXPECT_THROW(MakeFile(dir.File("x/y/page.html/inner.html"), "text"), AppError);
+  EXPECT_EQ(ReadFileBytes(dir.File("x/y/page.html")), "text");
+}
+
+TEST(MakeFileTest, FlushingAfterWritesSucceedsAndLeavesTheFiles) {
+  TempDir dir;
+  MakeFile(dir.File("a/one.html"), "1");
+  MakeFile(dir.File("b/two.html"), "2");
+  EXPECT_NO_THROW(FlushWrittenFiles());
+  EXPECT_NO_THROW(FlushWrittenFiles());  // nothing written since
+  EXPECT_EQ(ReadFileBytes(dir.File("b/two.html")), "2");
+}
+
+TEST(FileExistenceTest, FindsFilesIgnoringLetterCaseAndSeesWhatTheRunWrites) {
+  TempDir dir;
+  MakeFile(dir.File("site/Page.HTML"), "page");
+  std::filesystem::create_directories(dir.File("site/folder.html"));
+  FileExistence files;
+  EXPECT_TRUE(files.IsExistFile(dir.File("site/Page.HTML")));
+  EXPECT_TRUE(files.IsExistFile(dir.File("site/page.html")));  // from the listing
+  EXPECT_FALSE(files.IsExistFile(dir.File("site/folder.html")));
+  EXPECT_FALSE(files.IsExistFile(dir.File("site/other.html")));
+  EXPECT_FALSE(files.IsExistFile(dir.File("nowhere/page.html")));
+
+  // A file the run writes after the folder was listed is found in any letter case.
+  MakeFile(dir.File("site/New.html"), "new");
+  files.Written(dir.File("site/New.html"));
+  EXPECT_TRUE(files.IsExistFile(dir.File("site/NEW.HTML")));
+  // Another object lists the folder again and sees what changed.
+  std::filesystem::remove(dir.File("site/Page.HTML"));
+  EXPECT_TRUE(files.IsExistFile(dir.File("site/page.html")));  // still the listing of its run
+  FileExistence next;
+  EXPECT_FALSE(next.IsExistFile(dir.File("site/page.html")));
+  EXPECT_TRUE(next.IsExistFile(dir.File("site/new.HTML")));
+}
+
+}  // namespace
+}  // namespace lanereport
