@@ -74,6 +74,30 @@ TEST(PageFinisherTest, FinishesHeadLinksButtonFooterAndImages) {
   EXPECT_EQ(progress.counted, 9);
 }
 
+// The body of a finished page: what lies between "<body>\r\n" and the footer.
+std::string FinishedBody(const std::string& body, const std::string& db_name) {
+  WorkbookState state = TaroState();
+  FinishingContext context{&state, db_name, ""};
+  testing::CountingProgress progress;
+  std::string page = "<html>\n<head>\n</head>\n<body>\n" + body + "\n</body>\n</html>\n";
+  std::string finished = Cp932ToUtf8(FinishPageBytes(page, context, progress));
+  std::size_t from = finished.find("<body>\r\n") + 8;
+  return finished.substr(from, finished.find("\r\n<div style") - from);
+}
+
+TEST(PageFinisherTest, MonthLinksAreReplacedAsEachPlaceholderInTurnWould) {
+  // Text that only looks like a placeholder stays; one inside it is still replaced.
+  EXPECT_EQ(FinishedBody("&lt;ZEPA_Link_&lt;ZEPA_Link_7_0&gt;|&lt;ZEPA_Link_7_2|&lt;ZEPA_Link_7_"
+                         "9&gt;&lt;ZEPA_Link_7_2&gt;",
+                         "sample"),
+            "&lt;ZEPA_Link_2003年04月|&lt;ZEPA_Link_7_2|&lt;ZEPA_Link_7_9&gt;2003年06月");
+  // A link that itself holds a later placeholder (through the database name) has it replaced
+  // in turn, as the replacements one after another leave it.
+  EXPECT_EQ(FinishedBody("&lt;ZEPA_Link_7_1&gt;", "d&lt;ZEPA_Link_7_2&gt;"),
+            "<a href=\"../d2003年06月2003/taro/200305.html\" accesskey=\"l\" "
+            "title=\"taro_1\">2003年05月</a>");
+}
+
 TEST(PageFinisherTest, StyleSheetAddsTwoHeadLines) {
   WorkbookState state;
   FinishingContext context{&state, "sample", "css/score.css"};

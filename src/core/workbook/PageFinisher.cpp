@@ -1,7 +1,10 @@
 #include "workbook/PageFinisher.h"
 
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "pages/Authorship.h"
 #include "ui/ProgressWindow.h"
@@ -48,9 +51,19 @@ std::string NextMonth(const std::string& date) {
   return buffer;
 }
 
-// Replaces the month-link placeholders of one bowler.
-std::string LinkMonths(std::string text, long number, const BowlerEntry& bowler,
-                       const clsMonth_List& const_list, const std::string& db_name) {
+// The month-link placeholders of the pages and what replaces each (code page 932), in the
+// order they are made.
+struct MonthLinks {
+  std::vector<std::pair<std::string, std::string>> links;
+  std::map<std::string, std::size_t, std::less<>> index;  // placeholder to its place in links
+};
+
+constexpr std::string_view kLinkStart = "&lt;ZEPA_Link_";
+constexpr std::string_view kLinkEnd = "&gt;";
+
+// Adds the month-link placeholders of one bowler.
+void AddMonthLinks(MonthLinks& links, long number, const BowlerEntry& bowler,
+                   const clsMonth_List& const_list, const std::string& db_name) {
   auto& list = const_cast<clsMonth_List&>(const_list);
   std::string d = list.Sttdt() + "/01";
   std::string e = list.Enddt() + "/31";
@@ -66,13 +79,50 @@ std::string LinkMonths(std::string text, long number, const BowlerEntry& bowler,
     } else {
       replacement = MonthLabel(m);
     }
-    text = ReplaceAll(text,
-                      "&lt;ZEPA_Link_" + std::to_string(number) + "_" + std::to_string(j) + "&gt;",
-                      Utf8ToCp932(replacement));
+    std::string placeholder = std::string(kLinkStart) + std::to_string(number) + "_" +
+                              std::to_string(j) + std::string(kLinkEnd);
+    if (links.index.emplace(placeholder, links.links.size()).second)
+      links.links.emplace_back(std::move(placeholder), Utf8ToCp932(replacement));
     d = NextMonth(d);
     ++j;
   } while (d <= e);
-  return text;
+}
+
+// Replaces every placeholder, as replacing each in turn over the whole page would.
+std::string ReplaceMonthLinks(std::string text, const MonthLinks& links) {
+  // A replacement that holds a placeholder's start could make a placeholder of its own with
+  // what follows it: then each is replaced in turn.
+  for (const auto& link : links.links) {
+    if (link.second.find(kLinkStart) != std::string::npos) {
+      for (const auto& [placeholder, replacement] : links.links)
+        text = ReplaceAll(text, placeholder, replacement);
+      return text;
+    }
+  }
+  // Otherwise the placeholders (which never overlap) are replaced in one pass.
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t start = text.find(kLinkStart, pos);
+    if (start == std::string::npos) break;
+    out.append(text, pos, start - pos);
+    std::size_t end = text.find(kLinkEnd, start + kLinkStart.size());
+    if (end != std::string::npos) {
+      std::string_view placeholder(text.data() + start, end + kLinkEnd.size() - start);
+      auto found = links.index.find(placeholder);
+      if (found != links.index.end()) {
+        out += links.links[found->second].second;
+        pos = end + kLinkEnd.size();
+        continue;
+      }
+    }
+    // Not a placeholder of the pages: its first character stays, the search goes on after it.
+    out += text[start];
+    pos = start + 1;
+  }
+  out.append(text, pos, std::string::npos);
+  return out;
 }
 
 }  // namespace
@@ -98,15 +148,17 @@ std::string FinishPageBytes(std::string_view page, const FinishingContext& conte
   text = ReplaceAll(text, "</head>", std::string("<title>ExcelOutPut</title>") + kCrLf + "</head>");
   progress.CountProgress(1, 1);
   if (context.state) {
+    MonthLinks links;
     for (long i = 0; i < static_cast<long>(context.state->bowlers.size()); ++i) {
       const BowlerEntry& bowler = context.state->bowlers[static_cast<std::size_t>(i)];
       if (bowler.name.empty()) continue;
       auto list = context.state->month_lists.find(i);
       // A bowler without monthly averages keeps its placeholders.
       if (list == context.state->month_lists.end()) continue;
-      text = LinkMonths(std::move(text), i, bowler, list->second, context.db_name);
+      AddMonthLinks(links, i, bowler, list->second, context.db_name);
       progress.CountProgress(1, 1);
     }
+    text = ReplaceMonthLinks(std::move(text), links);
   }
   text = ReplaceAll(text, "&lt;ZEPA_R&gt;",
                     Utf8ToCp932("<form action=\"javascript:location.reload()\"><input "
