@@ -33,6 +33,7 @@ BowlerGames::BowlerGames(Database& db, std::string_view bowler, std::string from
   if (year && year->Serves(from_, to_)) {
     games_ = clsResult_List(db, year->Of(bowler, from_, to_));
     selected_ = games_.Count() > 0;
+    IndexPlays();
     return;
   }
   NameForms alleys;
@@ -61,6 +62,7 @@ BowlerGames::BowlerGames(Database& db, std::string_view bowler, std::string from
     plain_ = !(a.PlayDate() == b.PlayDate() && a.Playnumber() == b.Playnumber() &&
                a.GameNumber() == b.GameNumber());
   }
+  IndexPlays();
 }
 
 bool BowlerGames::Serves(std::string_view bowler, std::string_view first,
@@ -68,12 +70,35 @@ bool BowlerGames::Serves(std::string_view bowler, std::string_view first,
   return selected_ && plain_ && bowler == bowler_ && first >= from_ && last <= to_;
 }
 
+namespace {
+
+// The key of a play: its date, centre and level, each preceded by its length.
+std::string PlayKey(std::string_view yyyymmdd, std::string_view alley, std::string_view level) {
+  std::string key;
+  for (std::string_view part : {yyyymmdd, alley, level}) {
+    key += std::to_string(part.size());
+    key += ':';
+    key += part;
+  }
+  return key;
+}
+
+}  // namespace
+
+void BowlerGames::IndexPlays() {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(games_.Count()); ++i) {
+    const clsResult_Data& game = games_.Item(i);
+    plays_[PlayKey(game.PlayDate(), game.AlleyName(), game.LevelName())].push_back(i);
+  }
+}
+
 clsResult_List BowlerGames::Play(std::string_view yyyymmdd, std::string_view alley,
                                  std::string_view level, long order) const {
   std::vector<clsResult_Data> play;
-  for (const clsResult_Data& game : games_) {
-    if (game.PlayDate() == yyyymmdd && game.AlleyName() == alley && game.LevelName() == level)
-      play.push_back(game);
+  auto found = plays_.find(PlayKey(yyyymmdd, alley, level));
+  if (found != plays_.end()) {
+    play.reserve(found->second.size());
+    for (std::size_t i : found->second) play.push_back(games_.Item(i));
   }
   if (order == 1) std::sort(play.begin(), play.end(), NewestPlayFirst);
   return clsResult_List(games_.Db(), std::move(play));

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scoring/clsResult_List.h"
 
@@ -46,7 +48,11 @@ class BowlerGames {
   std::string bowler_;
   std::string from_;
   std::string to_;
+  void IndexPlays();
+
   clsResult_List games_;
+  // The positions in games_ of the games of each play (date, centre, level), in order 0.
+  std::map<std::string, std::vector<std::size_t>, std::less<>> plays_;
   bool selected_ = false;
   bool plain_ = true;
 };
