@@ -36,10 +36,10 @@ std::vector<std::string> Lines(const Games& games) {
 
 // The bowler's games as the engine selects them for the pages.
 std::vector<std::string> Selected(Database& db, const std::string& bowler, const std::string& from,
-                                  const std::string& to) {
+                                  const std::string& to, long order = 0) {
   clsResult_List list(db);
   try {
-    list.SelectRecord(PeriodCondition(bowler, from, to), 0);
+    list.SelectRecord(PeriodCondition(bowler, from, to), order);
   } catch (const AppError&) {
   }
   return Lines(list);
@@ -118,6 +118,9 @@ TEST_F(YearGamesTest, EachBowlersGamesAreTheEnginesSelectionOfThatBowler) {
     EXPECT_EQ(Lines(year.Of(bowler)), Selected(Db(), bowler, "20250101", "20251231"));
     EXPECT_EQ(Lines(year.Of(bowler, "20250211", "20250630")),
               Selected(Db(), bowler, "20250211", "20250630"));
+    // Newest play first, as the year pages show them.
+    EXPECT_EQ(Lines(TurnPlaysRound(year.Of(bowler))),
+              Selected(Db(), bowler, "20250101", "20251231", 1));
   }
   EXPECT_FALSE(year.Of("Abe").empty());
 

@@ -100,7 +100,7 @@ clsResult_List BowlerGames::Play(std::string_view yyyymmdd, std::string_view all
     play.reserve(found->second.size());
     for (std::size_t i : found->second) play.push_back(games_.Item(i));
   }
-  if (order == 1) std::sort(play.begin(), play.end(), NewestPlayFirst);
+  if (order == 1) play = TurnPlaysRound(std::move(play));
   return clsResult_List(games_.Db(), std::move(play));
 }
 
@@ -110,7 +110,7 @@ clsResult_List BowlerGames::Period(std::string_view first, std::string_view last
     const std::string date = game.PlayDate();
     if (date >= first && date <= last) period.push_back(game);
   }
-  std::sort(period.begin(), period.end(), NewestPlayFirst);
+  period = TurnPlaysRound(std::move(period));
   return clsResult_List(games_.Db(), std::move(period));
 }
 

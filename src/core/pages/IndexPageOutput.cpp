@@ -100,7 +100,7 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
     if (taken) {
       games = taken->Take(record.Name());
       if (games.empty()) continue;
-      std::sort(games.begin(), games.end(), NewestPlayFirst);
+      games = TurnPlaysRound(std::move(games));
     } else {
       auto found = by_bowler.find(record.Name());
       if (found == by_bowler.end()) continue;

@@ -78,10 +78,19 @@ std::string PeriodSql(const std::string& from, const std::string& to, std::strin
 
 }  // namespace
 
-bool NewestPlayFirst(const clsResult_Data& a, const clsResult_Data& b) {
-  if (a.PlayDate() != b.PlayDate()) return a.PlayDate() > b.PlayDate();
-  if (a.Playnumber() != b.Playnumber()) return a.Playnumber() > b.Playnumber();
-  return a.GameNumber() < b.GameNumber();
+std::vector<clsResult_Data> TurnPlaysRound(std::vector<clsResult_Data>&& oldest_first) {
+  std::vector<clsResult_Data> newest_first;
+  newest_first.reserve(oldest_first.size());
+  std::size_t end = oldest_first.size();
+  while (end > 0) {
+    std::size_t begin = end - 1;
+    while (begin > 0 && oldest_first[begin - 1].PlayDate() == oldest_first[end - 1].PlayDate() &&
+           oldest_first[begin - 1].Playnumber() == oldest_first[end - 1].Playnumber())
+      --begin;
+    for (std::size_t i = begin; i < end; ++i) newest_first.push_back(std::move(oldest_first[i]));
+    end = begin;
+  }
+  return newest_first;
 }
 
 YearGames::YearGames(Database& db, std::string_view yyyy)

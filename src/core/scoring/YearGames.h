@@ -13,9 +13,9 @@ namespace lanereport {
 
 class Database;
 
-// Newest play first, games in playing order (order 1): date newest first, then play number
-// newest first, then game number.
-bool NewestPlayFirst(const clsResult_Data& a, const clsResult_Data& b);
+// Games in order 0 (oldest play first, no two sharing date, play number and game number) put in
+// order 1: the plays turned round, each play's games kept in playing order.
+std::vector<clsResult_Data> TurnPlaysRound(std::vector<clsResult_Data>&& oldest_first);
 
 // The counted games (of the calculation-target levels) of one year for every bowler, selected
 // once for a bulk run: the workbook, the monthly and score pages and the year pages take each
