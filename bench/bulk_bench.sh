@@ -17,6 +17,9 @@
 # Creating files soon after many deletions is slower on ext4 for whoever comes first (the
 # allocator steps over the freed inodes), so the two sides of a pair take turns going first,
 # nothing is deleted before the end, and every timed command starts after a `sync` (not timed).
+# The slowdown lasts minutes and falls on both sides alike, which brings the ratios towards 1:
+# for figures of the program itself, start on a file system where nothing was deleted in bulk
+# in the last five minutes (such as the end of the previous run of this script).
 #
 # It measures and prints; it asserts nothing. The last two lines are the fresh-run and re-run
 # ratios. Pairs per measurement: BULK_BENCH_PAIRS (default 5).
