@@ -123,16 +123,8 @@ std::unique_ptr<Recordset> Database::OpenRecordset(std::string_view sql) {
     auto star = translated.find('*');
     translated.replace(star, 1, "rowid AS lanereport_rowid, *");
   }
-  sqlite3_stmt* stmt = Kept(translated);
-  if (!stmt) RaiseEngineError(db_, "SQLの実行に失敗しました");
-  // Resets the kept statement however reading ends.
-  struct Reading {
-    Database& db;
-    sqlite3_stmt* stmt;
-    ~Reading() { db.Release(stmt); }
-  } reading{*this, stmt};
-  for (std::size_t i = 0; i < parameters.size(); ++i)
-    Bind(stmt, static_cast<int>(i + 1), Value(std::move(parameters[i])));
+  const KeptUse use{*this, KeptSelect(translated, parameters)};
+  sqlite3_stmt* stmt = use.stmt;
   // The first step comes before the columns are read: a kept statement is prepared again
   // there when the tables changed since, and only then tells the columns of today.
   int rc = sqlite3_step(stmt);
@@ -186,17 +178,18 @@ Value RowView::At(int i) const {
   return ColumnValue(stmt_, i);
 }
 
-void Database::ReadRows(std::string_view sql, const std::function<void(const RowView&)>& each) {
-  auto [translated, parameters, table] = TranslateJetSelect(sql);
-  sqlite3_stmt* stmt = Kept(translated);
+sqlite3_stmt* Database::KeptSelect(const std::string& sql, std::vector<std::string>& parameters) {
+  sqlite3_stmt* stmt = Kept(sql);
   if (!stmt) RaiseEngineError(db_, "SQLの実行に失敗しました");
-  struct Reading {
-    Database& db;
-    sqlite3_stmt* stmt;
-    ~Reading() { db.Release(stmt); }
-  } reading{*this, stmt};
   for (std::size_t i = 0; i < parameters.size(); ++i)
     Bind(stmt, static_cast<int>(i + 1), Value(std::move(parameters[i])));
+  return stmt;
+}
+
+void Database::ReadRows(std::string_view sql, const std::function<void(const RowView&)>& each) {
+  auto [translated, parameters, table] = TranslateJetSelect(sql);
+  const KeptUse use{*this, KeptSelect(translated, parameters)};
+  sqlite3_stmt* stmt = use.stmt;
   const RowView row(stmt);
   int rc = sqlite3_step(stmt);
   for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) each(row);

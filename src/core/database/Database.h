@@ -86,6 +86,15 @@ class Database {
   sqlite3_stmt* Kept(const std::string& sql);
   // Ends one use of a kept statement.
   void Release(sqlite3_stmt* stmt);
+  // The kept statement of a translated selection with its parameters bound; raises the
+  // engine's error when the text is refused.
+  sqlite3_stmt* KeptSelect(const std::string& sql, std::vector<std::string>& parameters);
+  // One use of a kept statement, ended however the reading ends.
+  struct KeptUse {
+    Database& db;
+    sqlite3_stmt* stmt;
+    ~KeptUse() { db.Release(stmt); }
+  };
 
   sqlite3* db_;
   std::string path_;

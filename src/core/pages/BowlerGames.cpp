@@ -10,22 +10,6 @@
 #include "util/StringUtil.h"
 
 namespace lanereport {
-namespace {
-
-// Every name of a kind once, as stored, under its letter-case-free form: a second stored form
-// of the same name makes the cuts differ from the engine's selections.
-class NameForms {
- public:
-  bool Add(const std::string& name) {
-    auto [found, added] = forms_.emplace(ToLowerAscii(name), name);
-    return added || found->second == name;
-  }
-
- private:
-  std::map<std::string, std::string> forms_;
-};
-
-}  // namespace
 
 BowlerGames::BowlerGames(Database& db, std::string_view bowler, std::string from, std::string to,
                          const YearGames* year)

@@ -11,19 +11,6 @@
 namespace lanereport {
 namespace {
 
-// Every name of a kind once, as stored, under its letter-case-free form: a second stored form
-// of the same name makes the in-memory comparison differ from the engine's.
-class NameForms {
- public:
-  bool Add(const std::string& name) {
-    auto [found, added] = forms_.emplace(ToLowerAscii(name), name);
-    return added || found->second == name;
-  }
-
- private:
-  std::map<std::string, std::string> forms_;
-};
-
 bool SamePlay(const clsResult_Data& a, const clsResult_Data& b) {
   return a.PlayDate() == b.PlayDate() && a.Playnumber() == b.Playnumber() &&
          a.GameNumber() == b.GameNumber();
@@ -33,37 +20,44 @@ bool SamePlay(const clsResult_Data& a, const clsResult_Data& b) {
 // the engine compares it (see YearGames).
 class PlainRows {
  public:
-  // The row's bowler name as stored; null when the row has no complete set of columns or no
-  // text for the name.
+  // True while every row read was plain.
+  bool Plain() const { return plain_; }
+  // The row's bowler name as stored; null, and no longer plain, when the row has no complete
+  // set of columns or no text for the name; null too once a row was not plain.
   const std::string* Bowler(const RowView& row) {
+    if (!plain_) return nullptr;
     if (!columns_) columns_ = ResultColumns::Of(row);
-    if (!columns_->Complete() || !row.IsText(columns_->bowler_name)) return nullptr;
+    plain_ = columns_->Complete() && row.IsText(columns_->bowler_name);
+    if (!plain_) return nullptr;
     stored_ = row.Text(columns_->bowler_name);
     return &stored_;
   }
+  void NotPlain() { plain_ = false; }
   // Reads the game of the row into game and checks it; previous is the bowler's game before it
   // (null for the first), stored_form the form of the bowler's name seen first.
-  bool Read(const RowView& row, clsResult_Data& game, const clsResult_Data* previous,
+  void Read(const RowView& row, clsResult_Data& game, const clsResult_Data* previous,
             const std::string& stored_form) {
     const ResultColumns& c = *columns_;
     try {
       game.Read(row, c);
     } catch (const AppError&) {
-      return false;  // the bowler's own selection fails on this row
+      plain_ = false;  // the bowler's own selection fails on this row
+      return;
     }
     std::string alley = game.AlleyName();
     std::string level = game.LevelName();
-    return stored_form == stored_ && game.BowlerName() == stored_ && row.IsText(c.alley_name) &&
-           row.Text(c.alley_name) == alley && row.IsText(c.level_name) &&
-           row.Text(c.level_name) == level && row.IsText(c.play_date) &&
-           row.Text(c.play_date) == game.PlayDate() && row.IsInteger(c.play_number) &&
-           row.IsInteger(c.game_number) && alleys_.Add(alley) && levels_.Add(level) &&
-           (!previous || !SamePlay(*previous, game));
+    plain_ = stored_form == stored_ && game.BowlerName() == stored_ && row.IsText(c.alley_name) &&
+             row.Text(c.alley_name) == alley && row.IsText(c.level_name) &&
+             row.Text(c.level_name) == level && row.IsText(c.play_date) &&
+             row.Text(c.play_date) == game.PlayDate() && row.IsInteger(c.play_number) &&
+             row.IsInteger(c.game_number) && alleys_.Add(alley) && levels_.Add(level) &&
+             (!previous || !SamePlay(*previous, game));
   }
 
  private:
   std::optional<ResultColumns> columns_;
   std::string stored_;
+  bool plain_ = true;
   NameForms alleys_;
   NameForms levels_;
 };
@@ -77,6 +71,14 @@ std::string PeriodSql(const std::string& from, const std::string& to, std::strin
 }
 
 }  // namespace
+
+bool NameForms::Add(const std::string& name) {
+  if (name == last_) return true;
+  auto [found, added] = forms_.emplace(ToLowerAscii(name), name);
+  if (!added && found->second != name) return false;
+  last_ = name;
+  return true;
+}
 
 std::vector<clsResult_Data> TurnPlaysRound(std::vector<clsResult_Data>&& oldest_first) {
   std::vector<clsResult_Data> newest_first;
@@ -100,34 +102,28 @@ YearGames::YearGames(Database& db, std::string_view yyyy)
 YearGames::YearGames(Database& db, std::string from, std::string to, std::string_view condition)
     : from_(std::move(from)), to_(std::move(to)) {
   PlainRows rows;
-  bool plain = true;
   // Each row goes straight to its bowler's games, so the year is held once.
   auto each = [&](const RowView& row) {
-    if (!plain) return;
     const std::string* stored = rows.Bowler(row);
-    if (!stored) {
-      plain = false;
-      return;
-    }
+    if (!stored) return;
     auto [entry, added] = bowlers_.try_emplace(ToLowerAscii(*stored), Bowler{*stored, {}});
     Bowler& bowler = entry->second;
     const clsResult_Data* previous = bowler.games.empty() ? nullptr : &bowler.games.back();
     clsResult_Data& game = bowler.games.emplace_back(db);
-    plain = rows.Read(row, game, previous, bowler.stored_name);
+    rows.Read(row, game, previous, bowler.stored_name);
   };
   try {
     db.ReadRows(PeriodSql(from_, to_, condition, "Play_Date, PlayNumber, Game_Number"), each);
   } catch (const AppError&) {
-    plain = false;
+    rows.NotPlain();
   }
-  plain_ = plain;
+  plain_ = rows.Plain();
   if (!plain_) bowlers_.clear();
 }
 
 bool YearGames::EachBowler(Database& db, const std::string& from, const std::string& to,
                            std::string_view condition, const BowlerVisitor& visit) {
   PlainRows rows;
-  bool plain = true;
   std::set<std::string> done;  // the bowlers handed over, by the name in lower case
   std::string key;
   std::string form;
@@ -139,27 +135,21 @@ bool YearGames::EachBowler(Database& db, const std::string& from, const std::str
   // The games come bowler by bowler (the engine's comparison of names); each bowler's are
   // handed over when the next bowler's begin.
   auto each = [&](const RowView& row) {
-    if (!plain) return;
     const std::string* stored = rows.Bowler(row);
-    if (!stored) {
-      plain = false;
-      return;
-    }
+    if (!stored) return;
     std::string lower = ToLowerAscii(*stored);
     if (games.empty() || lower != key) {
       hand_over();
       // A bowler seen before means the engine grouped the names otherwise.
       if (!done.insert(lower).second) {
-        plain = false;
+        rows.NotPlain();
         return;
       }
       key = std::move(lower);
       form = *stored;
     }
-    const clsResult_Data* previous = games.empty() ? nullptr : &games.back();
     games.emplace_back(db);
-    // The previous game may have moved with the vector's growth: compare with the copy kept.
-    plain = rows.Read(row, games.back(), previous ? &games[games.size() - 2] : nullptr, form);
+    rows.Read(row, games.back(), games.size() > 1 ? &games[games.size() - 2] : nullptr, form);
   };
   try {
     db.ReadRows(PeriodSql(from, to, condition, "Bowler_Name, Play_Date, PlayNumber, Game_Number"),
@@ -167,8 +157,8 @@ bool YearGames::EachBowler(Database& db, const std::string& from, const std::str
   } catch (const AppError&) {
     return false;
   }
-  if (plain) hand_over();
-  return plain;
+  if (rows.Plain()) hand_over();
+  return rows.Plain();
 }
 
 bool YearGames::Serves(std::string_view first, std::string_view last) const {

@@ -13,6 +13,18 @@ namespace lanereport {
 
 class Database;
 
+// Every name of a kind once, as stored, under its letter-case-free form: a second stored form
+// of the same name makes an in-memory comparison of names differ from the engine's.
+class NameForms {
+ public:
+  // False when the name is a second stored form of a name added before.
+  bool Add(const std::string& name);
+
+ private:
+  std::map<std::string, std::string> forms_;
+  std::string last_;  // the name added last (names come in runs)
+};
+
 // Games in order 0 (oldest play first, no two sharing date, play number and game number) put in
 // order 1: the plays turned round, each play's games kept in playing order.
 std::vector<clsResult_Data> TurnPlaysRound(std::vector<clsResult_Data>&& oldest_first);
