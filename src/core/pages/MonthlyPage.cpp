@@ -19,8 +19,7 @@ namespace {
 constexpr std::string_view kWidth = "100%";
 
 long ScoreOf(const clsResult_Data& game) {
-  std::optional<long long> score = ParseInteger(game.Tenthframescore());
-  return score ? static_cast<long>(*score) : 0;
+  return game.Score();
 }
 
 bool IsStrike(const std::string& mark) {

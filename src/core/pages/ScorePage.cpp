@@ -18,8 +18,7 @@ constexpr std::string_view kStrike = "×";
 constexpr std::string_view kStrike2 = "Ｘ";
 
 long ScoreOf(const clsResult_Data& game) {
-  std::optional<long long> score = ParseInteger(game.Tenthframescore());
-  return score ? static_cast<long>(*score) : 0;
+  return game.Score();
 }
 
 // The parts of a game table that depend on the look settings, worked out once per page.

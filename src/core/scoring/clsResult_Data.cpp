@@ -293,6 +293,7 @@ void clsResult_Data::CalcFrameScores() {
     if (f[k].running >= 0) scores[k - 1] = std::to_string(f[k].running);
   }
   scores_ = std::move(scores);
+  score_ = f[10].running >= 0 ? f[10].running : 0;
 }
 
 // ---- Master lookups ----

@@ -130,6 +130,10 @@ class clsResult_Data {
   }
   // The same by frame number 1 to 10; empty for any other number.
   std::string FrameScore(long frame) const;
+  // The game's score: its tenth frame score as a number, 0 while it has none.
+  long Score() const {
+    return score_;
+  }
 
   std::string ResultMemo() const;
   void ResultMemo(std::string_view value);
@@ -217,6 +221,7 @@ class clsResult_Data {
   // place, so copies of the game share it.
   std::shared_ptr<const Fields> backup_;
   std::array<std::string, 10> scores_;
+  long score_ = 0;  // scores_[9] as a number
   bool changed_ = false;
   bool bonus_roll_ = false;
   bool has_bowler_ = false;

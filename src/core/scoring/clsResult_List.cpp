@@ -32,8 +32,7 @@ std::string OrderClause(long order) {
 }
 
 long ScoreOf(const clsResult_Data& game) {
-  std::optional<long long> score = ParseInteger(game.Tenthframescore());
-  return score ? static_cast<long>(*score) : 0;
+  return game.Score();
 }
 
 // The series index of a game number: games 1-3 are 0, 4-6 are 1, game 0 is -1.
