@@ -85,5 +85,20 @@ TEST(JetReaderTest, Jet4EmptyTextStaysTextAndMemoIsRead) {
   EXPECT_EQ(empty, 435u);
 }
 
+TEST(JetReaderTest, ATableWhoseUsageMapIsDamagedIsReportedNotFollowed) {
+  // A Jet 3 file damaged where the library keeps a table's usage map: reading every table ends
+  // in the program's own error for the damaged one, never in the library's null map.
+  JetReader reader(kJetDir + "jet3-damaged-usage-map.mdb", "932");
+  int refused = 0;
+  for (const std::string& name : reader.TableNames()) {
+    try {
+      reader.ReadTable(name);
+    } catch (const AppError&) {
+      ++refused;
+    }
+  }
+  EXPECT_GE(refused, 1);
+}
+
 }  // namespace
 }  // namespace lanereport

@@ -185,6 +185,9 @@ JetTable JetReader::ReadEntry(std::size_t entry, const std::string& name) {
 
   std::vector<MdbField> fields(table->num_cols);
   std::size_t page = library_->PageSize();
+  // The library walks the table's pages by its usage map without looking at it first: a map
+  // that could not be read, or one too short for its first page number, is damage.
+  if (!table->usage_map || table->map_sz < 5) Damaged(path_, "テーブル " + name + " の行");
   mdb_rewind_table(table.get());
   while (mdb_fetch_row(table.get())) {
     if (result.rows.size() > file_size_ / 4) Damaged(path_, "テーブル " + name + " の行");
