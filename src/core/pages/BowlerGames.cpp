@@ -54,32 +54,17 @@ bool BowlerGames::Serves(std::string_view bowler, std::string_view first,
   return selected_ && plain_ && bowler == bowler_ && first >= from_ && last <= to_;
 }
 
-namespace {
-
-// The key of a play: its date, centre and level, each preceded by its length.
-std::string PlayKey(std::string_view yyyymmdd, std::string_view alley, std::string_view level) {
-  std::string key;
-  for (std::string_view part : {yyyymmdd, alley, level}) {
-    key += std::to_string(part.size());
-    key += ':';
-    key += part;
-  }
-  return key;
-}
-
-}  // namespace
-
 void BowlerGames::IndexPlays() {
   for (std::size_t i = 0; i < static_cast<std::size_t>(games_.Count()); ++i) {
     const clsResult_Data& game = games_.Item(i);
-    plays_[PlayKey(game.PlayDate(), game.AlleyName(), game.LevelName())].push_back(i);
+    plays_[JoinedKey({game.PlayDate(), game.AlleyName(), game.LevelName()})].push_back(i);
   }
 }
 
 clsResult_List BowlerGames::Play(std::string_view yyyymmdd, std::string_view alley,
                                  std::string_view level, long order) const {
   std::vector<clsResult_Data> play;
-  auto found = plays_.find(PlayKey(yyyymmdd, alley, level));
+  auto found = plays_.find(JoinedKey({yyyymmdd, alley, level}));
   if (found != plays_.end()) {
     play.reserve(found->second.size());
     for (std::size_t i : found->second) play.push_back(games_.Item(i));

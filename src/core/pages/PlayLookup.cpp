@@ -3,6 +3,7 @@
 #include "database/DataBase.h"
 #include "database/clsAlley_Data.h"
 #include "database/clsLevel_Data.h"
+#include "scoring/YearGames.h"
 #include "util/AppError.h"
 
 namespace lanereport {
@@ -57,7 +58,7 @@ std::string PlayCondition(std::string_view bowler, std::string_view yyyymmdd,
 }
 
 std::string CalculationTargetCondition() {
-  return " Level_Name In ( Select Name From Level_Data Where CalculationTarget = True)";
+  return " " + CountedLevelsCondition();
 }
 
 std::string PeriodCondition(std::string_view bowler, std::string_view from_yyyymmdd,

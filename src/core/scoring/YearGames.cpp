@@ -80,6 +80,10 @@ bool NameForms::Add(const std::string& name) {
   return true;
 }
 
+std::string CountedLevelsCondition() {
+  return "Level_Name In ( Select Name From Level_Data Where CalculationTarget = True)";
+}
+
 std::vector<clsResult_Data> TurnPlaysRound(std::vector<clsResult_Data>&& oldest_first) {
   std::vector<clsResult_Data> newest_first;
   newest_first.reserve(oldest_first.size());
@@ -97,7 +101,7 @@ std::vector<clsResult_Data> TurnPlaysRound(std::vector<clsResult_Data>&& oldest_
 
 YearGames::YearGames(Database& db, std::string_view yyyy)
     : YearGames(db, std::string(yyyy) + "0101", std::string(yyyy) + "1231",
-                "Level_Name In ( Select Name From Level_Data Where CalculationTarget = True)") {}
+                CountedLevelsCondition()) {}
 
 YearGames::YearGames(Database& db, std::string from, std::string to, std::string_view condition)
     : from_(std::move(from)), to_(std::move(to)) {

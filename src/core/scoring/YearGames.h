@@ -25,6 +25,10 @@ class NameForms {
   std::string last_;  // the name added last (names come in runs)
 };
 
+// The condition (SQL over Result_Data) of the games that count: those of the calculation-target
+// levels.
+std::string CountedLevelsCondition();
+
 // Games in order 0 (oldest play first, no two sharing date, play number and game number) put in
 // order 1: the plays turned round, each play's games kept in playing order.
 std::vector<clsResult_Data> TurnPlaysRound(std::vector<clsResult_Data>&& oldest_first);

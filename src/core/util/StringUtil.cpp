@@ -73,4 +73,14 @@ std::vector<std::string> Split(std::string_view text, char separator) {
   }
 }
 
+std::string JoinedKey(std::initializer_list<std::string_view> parts) {
+  std::string key;
+  for (std::string_view part : parts) {
+    key += std::to_string(part.size());
+    key += ':';
+    key += part;
+  }
+  return key;
+}
+
 }  // namespace lanereport

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,5 +22,9 @@ std::optional<double> ParseNumber(std::string_view text);
 
 // Splits at every occurrence of the separator.
 std::vector<std::string> Split(std::string_view text, char separator);
+
+// One key of several texts, each preceded by its length, so that no two lists of texts share a
+// key whatever characters they hold.
+std::string JoinedKey(std::initializer_list<std::string_view> parts);
 
 }  // namespace lanereport

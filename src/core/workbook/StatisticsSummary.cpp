@@ -1,7 +1,5 @@
 #include "workbook/StatisticsSummary.h"
 
-#include <initializer_list>
-
 #include "scoring/YearGames.h"
 #include "scoring/clsResult_List.h"
 #include "util/DataChange.h"
@@ -43,21 +41,6 @@ StatisticsSummary Summarize(clsResult_List& games) {
   return s;
 }
 
-namespace {
-
-// The parts, each preceded by its length, so that no two lists of parts share a key.
-std::string KeyOf(std::initializer_list<std::string_view> parts) {
-  std::string key;
-  for (std::string_view part : parts) {
-    key += std::to_string(part.size());
-    key += ':';
-    key += part;
-  }
-  return key;
-}
-
-}  // namespace
-
 std::optional<StatisticsCache::BowlerSummaries> StatisticsCache::SummarizeEveryBowler(
     std::string_view alley, std::string_view level, const std::string& first,
     const std::string& last) {
@@ -75,7 +58,7 @@ std::optional<StatisticsCache::BowlerSummaries> StatisticsCache::SummarizeEveryB
 const StatisticsSummary& StatisticsCache::Get(std::string_view bowler, std::string_view alley,
                                               std::string_view level, std::string_view start,
                                               std::string_view end, long past_count) {
-  std::string key = KeyOf({bowler, alley, level, start, end}) + std::to_string(past_count);
+  std::string key = JoinedKey({bowler, alley, level, start, end}) + std::to_string(past_count);
   auto found = summaries_.find(key);
   if (found != summaries_.end()) return found->second;
   const std::string first = ReplaceAll(start, "/", "");
@@ -86,7 +69,7 @@ const StatisticsSummary& StatisticsCache::Get(std::string_view bowler, std::stri
     return summaries_.emplace(std::move(key), Summarize(games)).first->second;
   }
   if (past_count == 0 && !bowler.empty()) {
-    std::string period_key = KeyOf({alley, level, first, last});
+    std::string period_key = JoinedKey({alley, level, first, last});
     auto period = periods_.find(period_key);
     if (period == periods_.end()) {
       period =
