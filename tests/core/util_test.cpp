@@ -189,22 +189,23 @@ TEST(MakeFileTest, TheFirstWriteIntoAFolderRemovesOnlyTheStaleTemporariesOfAKill
     std::filesystem::last_write_time(dir.File("b/" + name), when);
   };
   make(temp_name, 3600);
-  std::string fresh = temp_name.substr(0, temp_name.size() - 1) + "Z";
+  // Names that differ from the stale one in its last random character only.
+  const std::string stem = temp_name.substr(0, temp_name.size() - 1);
+  auto other_than_last = [&](char a, char b) { return temp_name.back() == a ? b : a; };
+  std::string fresh = stem + other_than_last('Z', 'Y');
   make(fresh, -3600);  // newer than this run: perhaps another run's write in progress
-  const std::vector<std::string> lookalikes = {".page.html.Bdv4Mj", temp_name.substr(1),
-                                               temp_name.substr(0, temp_name.size() - 1),
+  const std::vector<std::string> lookalikes = {".page.html.Bdv4Mj", temp_name.substr(1), stem,
                                                temp_name + "x"};
   for (const std::string& name : lookalikes) make(name, 3600);
-  std::filesystem::create_directories(
-      dir.File("b/" + temp_name.substr(0, temp_name.size() - 1) + "Q"));
+  const std::string folder_name = stem + other_than_last('Q', 'P');
+  std::filesystem::create_directories(dir.File("b/" + folder_name));
 
   MakeFile(dir.File("b/other.html"), "page");
   EXPECT_FALSE(std::filesystem::exists(dir.File("b/" + temp_name)));
   EXPECT_TRUE(std::filesystem::exists(dir.File("b/" + fresh)));
   for (const std::string& name : lookalikes)
     EXPECT_TRUE(std::filesystem::exists(dir.File("b/" + name))) << name;
-  EXPECT_TRUE(std::filesystem::is_directory(
-      dir.File("b/" + temp_name.substr(0, temp_name.size() - 1) + "Q")));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("b/" + folder_name)));
   EXPECT_EQ(ReadFileBytes(dir.File("b/other.html")), "page");
 }
 
