@@ -241,6 +241,19 @@ TEST_F(MakeFlowTest, StopDuringTheWorkbookMakesNoTablesButStillEnds) {
   EXPECT_EQ(messages_.FirstLines(), std::vector<std::string>{kBulkDone});
 }
 
+TEST_F(MakeFlowTest, PagesMadeAheadForATableTheWorkbookDoesNotLeaveAreNotKept) {
+  // A template without statistics sheets leaves the bowler table as it was: empty on a first
+  // run, so no table is made, whatever was made ahead for the bowlers of the database.
+  XlsxTemplate().AddSheet("Notes", "").Write(Template());
+  MakeFlow flow = Flow();
+  MakeResult result = flow.Make(Bulk("2003"));
+  EXPECT_EQ(result.monthly_pages + result.score_pages, 0);
+  EXPECT_EQ(OutputFiles(),
+            (std::vector<std::string>{"score2003/Notes-2003.html", "score2003/score2003.xlsx"}));
+  EXPECT_FALSE(fs::exists(OutFile("score2003/yamada")));
+  EXPECT_FALSE(fs::exists(OutFile("score2003/sato")));
+}
+
 // Presses STOP once the step of the given first message line has counted so many steps.
 class StopInStep : public StepProgress {
  public:

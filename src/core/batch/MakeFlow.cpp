@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "batch/PagesAhead.h"
 #include "database/DataBase.h"
 #include "database/MasterLists.h"
 #include "pages/IndexPageOutput.h"
 #include "pages/LookImages.h"
 #include "pages/MonthlyPageOutput.h"
 #include "pages/PageContext.h"
+#include "pages/PageStage.h"
 #include "pages/ScorePageOutput.h"
 #include "scoring/YearGames.h"
 #include "scoring/clsResult_List.h"
@@ -97,10 +99,14 @@ void MakeFlow::Complete(const char* message, const MakeResult& result) {
   messages_.ShowWarning({message, where, kCompletionColor, 10});
 }
 
+std::string MakeFlow::WorkbookTemplatePath() const {
+  return Trim(settings_.OutSheet).empty() ? DefaultTemplatePath()
+                                          : std::string(Trim(settings_.OutSheet));
+}
+
 void MakeFlow::RunWorkbook(bool html, MakeResult& result, const YearGames* year) {
   WorkbookRunOptions options;
-  options.template_path = Trim(settings_.OutSheet).empty() ? DefaultTemplatePath()
-                                                           : std::string(Trim(settings_.OutSheet));
+  options.template_path = WorkbookTemplatePath();
   options.out_folder = out_folder_;
   options.html = html;
   options.style_sheet = std::string(Trim(settings_.StyleSheet)).empty() ? "" : settings_.StyleSheet;
@@ -120,11 +126,26 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   progress_.Overall(1, 3, "ボウラー情報", 0, 0);
   // The year's counted games are read once, for the workbook and every page of the run.
   YearGames year(db_, y);
-  RunWorkbook(true, result, &year);
-  // A missing template ends the workbook step only: the tables are still made for the bowlers
-  // that an earlier workbook run of this flow left in the bowler table (none on a first run).
   PageContext context{db_, db_name_, settings_, out_folder_, progress_};
   context.year_games = &year;
+  // While the workbook is made, a second thread makes the pages of the bowler table it is
+  // expected to leave; the tables below then put those pages in place instead of making them.
+  PageStage stage;
+  std::optional<PagesAhead> ahead;
+  if (IsExistFile(WorkbookTemplatePath())) {
+    std::vector<BowlerEntry> expected;
+    for (const BowlerEntry& b : ExpectedBowlerTable(db_, state_))
+      if (!b.name.empty()) expected.push_back(b);
+    ahead.emplace(context, std::move(expected), y, stage);
+  }
+  RunWorkbook(true, result, &year);
+  if (ahead) {
+    if (progress_.StopFlag()) ahead->Abandon();  // no table is made after STOP
+    ahead->Wait();
+    context.made_ahead = &stage;
+  }
+  // A missing template ends the workbook step only: the tables are still made for the bowlers
+  // that an earlier workbook run of this flow left in the bowler table (none on a first run).
   // One driver over the bowlers of the table, in number order, until STOP.
   long bowlers =
       static_cast<long>(std::count_if(state_.bowlers.begin(), state_.bowlers.end(),
@@ -173,6 +194,9 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
         });
     writer.Finish();
   }
+  // The pages made ahead and not taken go before the index pages look at the folders.
+  context.made_ahead = nullptr;
+  stage.Discard();
   result.stopped = progress_.StopFlag();
   // The index pages link what the tables made, so they come last, after STOP too.
   if (!touched.empty()) RunIndexPages(context, touched, y, y, result);

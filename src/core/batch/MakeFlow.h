@@ -76,6 +76,8 @@ class MakeFlow {
   const std::string& OutFolder() const { return out_folder_; }
 
  private:
+  // The workbook template of the look settings: the default one when none is set.
+  std::string WorkbookTemplatePath() const;
   void RunWorkbook(bool html, MakeResult& result, const YearGames* year = nullptr);
   void RunBulk(const MakeRequest& request, MakeResult& result);
   void RunIndexPages(PageContext& context, const std::vector<std::string>& bowlers,

@@ -90,7 +90,8 @@ PageRunResult OutputMonthlyPages(PageContext& context, std::string_view bowler,
     std::string file = folder + "/" + MonthlyPageFileName(yyyymm);
     if (overwrite || current == latest || !context.files.IsExistFile(file)) {
       std::string page;
-      bool built = MakeMonthlyPage(context, bowler, yyyymm, page);
+      const bool ahead = MadeAhead(context, file) != nullptr;
+      bool built = ahead || MakeMonthlyPage(context, bowler, yyyymm, page);
       if (context.progress.StopFlag()) {
         result.stopped = true;
         break;
@@ -98,7 +99,10 @@ PageRunResult OutputMonthlyPages(PageContext& context, std::string_view bowler,
       if (built) {
         // The folder is made with its first page, so months without games leave no folder.
         ProvideLookImages(context);
-        WritePage(context, file, page);
+        if (ahead)
+          WriteMadeAhead(context, file);
+        else
+          WritePage(context, file, page);
         ++result.pages;
       }
     } else {

@@ -14,6 +14,7 @@ namespace lanereport {
 
 class AsyncFileWriter;
 class BowlerGames;
+class PageStage;
 class YearGames;
 class Database;
 
@@ -55,6 +56,11 @@ struct PageContext {
   // Which pages are there already, each folder listed once per driver run (each driver starts
   // it anew, so that what others changed between runs is seen).
   FileExistence files = {};
+  // When given, the pages of the run go into this stage instead of their files: the context
+  // of a thread that makes a bulk run's pages ahead.
+  PageStage* make_ahead = nullptr;
+  // When given, a page made ahead there is put in place instead of being made again.
+  PageStage* made_ahead = nullptr;
 };
 
 // What a driver run did: the pages it wrote and whether STOP ended it early.

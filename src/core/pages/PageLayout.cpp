@@ -1,6 +1,9 @@
 #include "pages/PageLayout.h"
 
+#include <memory>
+
 #include "pages/PageContext.h"
+#include "pages/PageStage.h"
 #include "util/AsyncFileWriter.h"
 #include "util/Cp932.h"
 #include "util/Make.h"
@@ -38,13 +41,48 @@ void WritePage(std::string_view path, std::string_view utf8_text) {
   MakeFile(path, Utf8ToCp932(utf8_text));
 }
 
-void WritePage(PageContext& context, std::string_view path, std::string_view utf8_text) {
-  if (context.writer) {
+void WritePage(PageContext& context, std::string_view path, std::string_view utf8_text,
+               long drawn) {
+  if (context.make_ahead) {
+    context.make_ahead->Put(std::string(path), Utf8ToCp932(utf8_text), drawn);
+  } else if (context.writer) {
     context.writer->Submit(
         [path = std::string(path), text = std::string(utf8_text)] { WritePage(path, text); });
   } else {
     WritePage(path, utf8_text);
   }
+  context.files.Written(path);
+}
+
+const StagedPage* MadeAhead(const PageContext& context, const std::string& path) {
+  return context.made_ahead ? context.made_ahead->Find(path) : nullptr;
+}
+
+namespace {
+
+// A page made ahead on its way into place: removed again when the writer drops the job unrun
+// (a write before it failed).
+struct PendingPage {
+  StagedFile file;
+  bool done = false;
+  ~PendingPage() {
+    if (!done) DiscardStagedFile(file);
+  }
+};
+
+}  // namespace
+
+void WriteMadeAhead(PageContext& context, const std::string& path) {
+  auto pending = std::make_shared<PendingPage>();
+  pending->file = context.made_ahead->Take(path).file;
+  auto commit = [pending] {
+    pending->done = true;  // a failed commit removes the temporary file itself
+    CommitStagedFile(pending->file);
+  };
+  if (context.writer)
+    context.writer->Submit(std::move(commit));
+  else
+    commit();
   context.files.Written(path);
 }
 

@@ -40,7 +40,17 @@ void RequireYearFolder(std::string_view db_name);
 void WritePage(std::string_view path, std::string_view utf8_text);
 // The same for a page of a run, recorded as written in the run's file existence; on the run's
 // writer thread when it has one (errors then come with a later page or the writer's Finish).
+// When the context makes pages ahead, the page goes into its stage instead, with the games it
+// draws (drawn).
 struct PageContext;
-void WritePage(PageContext& context, std::string_view path, std::string_view utf8_text);
+void WritePage(PageContext& context, std::string_view path, std::string_view utf8_text,
+               long drawn = 0);
+
+// The page of path that the run's stage holds made ahead, or null (also without a stage).
+struct StagedPage;
+const StagedPage* MadeAhead(const PageContext& context, const std::string& path);
+// Puts the page made ahead for path in place, as WritePage writes a page of the run (on the
+// writer thread when the run has one), and takes it out of the stage.
+void WriteMadeAhead(PageContext& context, const std::string& path);
 
 }  // namespace lanereport

@@ -7,6 +7,7 @@
 #include "pages/BowlerGames.h"
 #include "pages/LookImages.h"
 #include "pages/PageLayout.h"
+#include "pages/PageStage.h"
 #include "pages/PlayLookup.h"
 #include "pages/ScorePage.h"
 #include "scoring/clsResult_List.h"
@@ -24,6 +25,16 @@ std::string SlashedToYmd(std::string_view date) {
     return from < date.size() ? std::string(date.substr(from, count)) : std::string();
   };
   return part(0, 4) + part(5, 2) + part(8, 2);
+}
+
+// The progress of a page made ahead: its games counted one by one as drawing them counts them,
+// and like a page cut short by STOP, none when STOP comes before the last.
+long CountDrawnGames(PageContext& context, long drawn) {
+  for (long game = 0; game < drawn; ++game) {
+    context.progress.CountProgress(1, 1);
+    if (context.progress.StopFlag()) return 0;
+  }
+  return drawn;
 }
 
 }  // namespace
@@ -102,7 +113,9 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
       continue;
     }
     std::string page;
-    long drawn = MakeScorePage(context, bowler, date, alley, level, page);
+    const StagedPage* ahead = MadeAhead(context, file);
+    long drawn = ahead ? CountDrawnGames(context, ahead->drawn)
+                       : MakeScorePage(context, bowler, date, alley, level, page);
     if (context.progress.StopFlag()) {
       result.stopped = true;
       break;
@@ -110,7 +123,10 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
     if (drawn == 0) continue;
     // The folder is made with its first page, so a run without pages leaves no empty folder.
     ProvideLookImages(context);
-    WritePage(context, file, page);
+    if (ahead)
+      WriteMadeAhead(context, file);
+    else
+      WritePage(context, file, page, drawn);
     ++result.pages;
   }
   return result;

@@ -55,7 +55,10 @@ std::string TempSuffix() {
 // gets: 0666 less the umask.
 class TempFile {
  public:
-  explicit TempFile(const std::string& stem) {
+  TempFile() = default;
+  // Creates the file under a new name of the stem; Fd() is negative (errno set) when it
+  // cannot be created.
+  void Open(const std::string& stem) {
     for (int attempt = 0; attempt < 100; ++attempt) {
       std::string path = stem + TempSuffix();
       fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -154,6 +157,10 @@ void SweepStaleTempFiles(const std::string& folder) {
 }  // namespace
 
 void MakeFolders(std::string_view path) {
+  MakeFolders(path, nullptr);
+}
+
+void MakeFolders(std::string_view path, std::vector<std::string>* made) {
   std::vector<std::string> parts = Split(path, '/');
   // An absolute path starts at the root (an empty first part); a relative one at its first
   // folder, which is made like the others.
@@ -162,39 +169,45 @@ void MakeFolders(std::string_view path) {
     if (i > 0) prefix += "/";
     prefix += parts[i];
     if (parts[i].empty() || parts[i] == "." || IsExistFolder(prefix)) continue;
-    if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) {
+    if (::mkdir(prefix.c_str(), 0777) == 0) {
+      if (made) made->push_back(prefix);
+    } else if (errno != EEXIST) {
       throw AppError(kErrFile, "MakeFolders",
                      "フォルダを作成できません：" + prefix + "（" + std::strerror(errno) + "）");
     }
   }
 }
 
-void MakeFile(std::string_view path_view, std::string_view content) {
-  std::string path(path_view);
-  std::string folder = GetParentFolder(path);
-  // One look at the target: a folder refuses the write, a read-only file is made writable.
-  // A missing target says nothing of its folder, which the temporary file shows.
+namespace {
+
+// One look at the target: a folder refuses the write, a read-only file is made writable. A
+// missing target says nothing of its folder, which the temporary file shows.
+void PrepareTarget(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) RaiseFileError("ファイルを書き込めません", path, EISDIR);
     if ((st.st_mode & S_IWUSR) == 0)
       ::chmod(path.c_str(), st.st_mode | S_IWUSR);  // clear the read-only permission
   }
+}
 
+// Writes content to a new temporary file next to path, making the folders when they are
+// missing, and returns it open no more.
+void WriteTemporary(TempFile& temp, const std::string& path, const std::string& folder,
+                    std::string_view content, std::vector<std::string>* made_folders) {
   SweepStaleTempFiles(folder);
   const std::string stem = TempStem(folder, GetFileName(path));
-  std::optional<TempFile> temp;
-  temp.emplace(stem);
-  if (temp->Fd() < 0 && (errno == ENOENT || errno == ENOTDIR) && !folder.empty()) {
+  temp.Open(stem);
+  if (temp.Fd() < 0 && (errno == ENOENT || errno == ENOTDIR) && !folder.empty()) {
     // The folder is missing: made here (or refused with its own error), then the file.
-    MakeFolders(folder);
-    temp.emplace(stem);
+    MakeFolders(folder, made_folders);
+    temp.Open(stem);
   }
-  if (temp->Fd() < 0) RaiseFileError("ファイルを書き込めません", path, errno);
+  if (temp.Fd() < 0) RaiseFileError("ファイルを書き込めません", path, errno);
   const char* data = content.data();
   std::size_t left = content.size();
   while (left > 0) {
-    ssize_t n = ::write(temp->Fd(), data, left);
+    ssize_t n = ::write(temp.Fd(), data, left);
     if (n < 0) {
       if (errno == EINTR) continue;
       RaiseFileError("ファイルを書き込めません", path, errno);
@@ -202,13 +215,52 @@ void MakeFile(std::string_view path_view, std::string_view content) {
     data += n;
     left -= static_cast<std::size_t>(n);
   }
-  if (!temp->Close()) RaiseFileError("ファイルを書き込めません", path, errno);
+  if (!temp.Close()) RaiseFileError("ファイルを書き込めません", path, errno);
+}
+
+// Puts the written temporary file in place of path and records its folder for the flush.
+void PutInPlace(const std::string& temp, const std::string& path) {
   if (Fault()) Fault()(path);
-  if (::rename(temp->Path().c_str(), path.c_str()) != 0)
+  if (::rename(temp.c_str(), path.c_str()) != 0)
     RaiseFileError("ファイルを書き込めません", path, errno);
-  temp->Keep();
+  std::string folder = GetParentFolder(path);
   std::lock_guard<std::mutex> lock(RecordsMutex());
   WrittenFolders().insert(folder.empty() ? std::string("./") : folder);
+}
+
+}  // namespace
+
+void MakeFile(std::string_view path_view, std::string_view content) {
+  std::string path(path_view);
+  PrepareTarget(path);
+  TempFile temp;
+  WriteTemporary(temp, path, GetParentFolder(path), content, nullptr);
+  PutInPlace(temp.Path(), path);
+  temp.Keep();
+}
+
+StagedFile StageFile(std::string_view path, std::string_view content,
+                     std::vector<std::string>* made_folders) {
+  StagedFile staged{std::string(path), {}};
+  TempFile temp;
+  WriteTemporary(temp, staged.path, GetParentFolder(staged.path), content, made_folders);
+  temp.Keep();
+  staged.temp = temp.Path();
+  return staged;
+}
+
+void CommitStagedFile(const StagedFile& file) {
+  try {
+    PrepareTarget(file.path);
+    PutInPlace(file.temp, file.path);
+  } catch (...) {
+    DiscardStagedFile(file);
+    throw;
+  }
+}
+
+void DiscardStagedFile(const StagedFile& file) {
+  ::unlink(file.temp.c_str());
 }
 
 void FlushWrittenFiles() {

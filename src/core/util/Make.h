@@ -3,12 +3,15 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lanereport {
 
 // Creates every missing folder of the path, from the outermost down. Raises AppError (number
 // kErrFile) naming the folder that could not be created.
 void MakeFolders(std::string_view path);
+// The same, adding each folder it creates to made (outermost first).
+void MakeFolders(std::string_view path, std::vector<std::string>* made);
 
 // Writes content (bytes, written as given) to path as a whole: the folders are made, a
 // read-only target is made writable, the content goes to a temporary file in the same folder
@@ -18,6 +21,25 @@ void MakeFolders(std::string_view path);
 // behind (only files of the temporary pattern, older than this run). Raises AppError (kErrFile)
 // naming the path.
 void MakeFile(std::string_view path, std::string_view content);
+
+// A file written whole under a temporary name next to its target, not yet in its place: the
+// first half of MakeFile, for content made ahead of the moment it may replace the target.
+struct StagedFile {
+  std::string path;  // the target
+  std::string temp;  // the temporary file that holds the content
+};
+
+// Writes content to a temporary file in the folder of path, as MakeFile does before it
+// replaces the target; the folders it has to make are added to made_folders when given.
+// Raises AppError (kErrFile) naming the path.
+StagedFile StageFile(std::string_view path, std::string_view content,
+                     std::vector<std::string>* made_folders = nullptr);
+// Puts a staged file in place of its target, as MakeFile finishes a write: a folder there
+// refuses it, a read-only target is made writable. When that fails the temporary file is
+// removed and AppError (kErrFile) names the path.
+void CommitStagedFile(const StagedFile& file);
+// Removes the temporary file of a staged file that is not to be put in place.
+void DiscardStagedFile(const StagedFile& file);
 
 // Makes what MakeFile wrote since the last call durable: one syncfs of every file system that
 // holds a folder written into, so that after a run's completion message a loss of power keeps
