@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "GameBuilder.h"
 #include "ScoreDb.h"
+#include "database/Database.h"
 #include "pages/BowlerGames.h"
 #include "pages/PlayLookup.h"
 #include "scoring/YearGames.h"
@@ -221,6 +223,47 @@ TEST_F(YearGamesTest, TheWorkbooksSharedFiguresAreThoseOfEachBowlersOwnSelection
                       what + " (year)");
       ExpectSummaryOf(without.Get(bowler, s.alley, s.level, s.start, s.end, s.past), *games, what);
     }
+  }
+}
+
+TEST_F(YearGamesTest, FiguresWorkedOutAheadOnAnotherThreadAreThoseOfEachBowlersOwnSelection) {
+  struct Period {
+    const char* alley;
+    const char* level;
+    const char* start;
+    const char* end;
+  };
+  const Period periods[] = {
+      {kHomeLane, kAllLevels, "2025/01/01", "2025/12/31"},
+      {"Away", "Cup", "2024/01/01", "2026/12/31"},
+      {kNotHomeLane, kBlankChoice, "2025/01/01", "2025/12/31"},
+  };
+  // Ahead of the sheets, before they ask, while they ask, or after the run no longer needs them
+  // (then the run works them out itself).
+  for (int when = 0; when < 3; ++when) {
+    SCOPED_TRACE(when);
+    PeriodsAhead ahead;
+    StatisticsCache cache(Db());
+    cache.UsePeriodsAhead(&ahead);
+    std::unique_ptr<Database> own = Database::Open(fx_.DbPath());
+    auto prepare = [&] {
+      for (const Period& p : periods) ahead.Prepare(*own, p.alley, p.level, p.start, p.end);
+    };
+    std::thread other;
+    if (when == 0) prepare();
+    if (when == 1) other = std::thread(prepare);
+    if (when == 2) {
+      ahead.Close();
+      prepare();
+    }
+    for (const Period& p : periods) {
+      for (const std::string bowler : {"Abe", "BABA", "Chiba", "Nobody"}) {
+        auto games = SelectStatisticsGames(Db(), bowler, p.alley, p.level, p.start, p.end, 0);
+        ExpectSummaryOf(cache.Get(bowler, p.alley, p.level, p.start, p.end, 0), *games,
+                        bowler + " " + p.alley + " " + p.level + " " + p.start);
+      }
+    }
+    if (other.joinable()) other.join();
   }
 }
 

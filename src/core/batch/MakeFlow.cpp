@@ -25,6 +25,7 @@
 #include "util/StringUtil.h"
 #include "util/UserFolders.h"
 #include "workbook/BowlerWorkbook.h"
+#include "workbook/StatisticsSummary.h"
 
 namespace lanereport {
 namespace {
@@ -104,7 +105,8 @@ std::string MakeFlow::WorkbookTemplatePath() const {
                                           : std::string(Trim(settings_.OutSheet));
 }
 
-void MakeFlow::RunWorkbook(bool html, MakeResult& result, const YearGames* year) {
+void MakeFlow::RunWorkbook(bool html, MakeResult& result, const YearGames* year,
+                           PeriodsAhead* periods) {
   WorkbookRunOptions options;
   options.template_path = WorkbookTemplatePath();
   options.out_folder = out_folder_;
@@ -112,6 +114,7 @@ void MakeFlow::RunWorkbook(bool html, MakeResult& result, const YearGames* year)
   options.style_sheet = std::string(Trim(settings_.StyleSheet)).empty() ? "" : settings_.StyleSheet;
   BowlerWorkbook workbook(db_, db_name_, state_, progress_, messages_);
   workbook.UseYearGames(year);
+  workbook.UsePeriodsAhead(periods);
   WorkbookRunResult run = workbook.Run(options);
   result.template_missing = run.template_missing;
   result.workbook_path = run.workbook_path;
@@ -124,21 +127,26 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   progress_.Message1("ＥＸＣＥＬ処理準備中です");
   progress_.Message2(kPleaseWait);
   progress_.Overall(1, 3, "ボウラー情報", 0, 0);
-  // The year's counted games are read once, for the workbook and every page of the run.
-  YearGames year(db_, y);
   PageContext context{db_, db_name_, settings_, out_folder_, progress_};
-  context.year_games = &year;
-  // While the workbook is made, a second thread makes the pages of the bowler table it is
-  // expected to leave; the tables below then put those pages in place instead of making them.
+  // While the year's games are read and the workbook is made, a second thread works out the
+  // statistics of the workbook's periods that the year's games do not serve, then makes the
+  // pages of the bowler table the workbook is expected to leave; the tables below put those
+  // pages in place instead of making them.
   PageStage stage;
+  PeriodsAhead periods;
   std::optional<PagesAhead> ahead;
   if (IsExistFile(WorkbookTemplatePath())) {
     std::vector<BowlerEntry> expected;
     for (const BowlerEntry& b : ExpectedBowlerTable(db_, state_))
       if (!b.name.empty()) expected.push_back(b);
-    ahead.emplace(context, std::move(expected), y, stage);
+    ahead.emplace(context, std::move(expected), y, stage, &periods);
   }
-  RunWorkbook(true, result, &year);
+  // The year's counted games are read once, for the workbook and every page of the run.
+  YearGames year(db_, y);
+  context.year_games = &year;
+  if (ahead) ahead->UseYearGames(&year);
+  RunWorkbook(true, result, &year, ahead ? &periods : nullptr);
+  periods.Close();
   if (ahead) {
     if (progress_.StopFlag()) ahead->Abandon();  // no table is made after STOP
     ahead->Wait();

@@ -12,6 +12,7 @@ namespace lanereport {
 class Database;
 class FolderChooser;
 class MessageWindow;
+class PeriodsAhead;
 class ProgressWindow;
 struct PageContext;
 class YearGames;
@@ -78,7 +79,8 @@ class MakeFlow {
  private:
   // The workbook template of the look settings: the default one when none is set.
   std::string WorkbookTemplatePath() const;
-  void RunWorkbook(bool html, MakeResult& result, const YearGames* year = nullptr);
+  void RunWorkbook(bool html, MakeResult& result, const YearGames* year = nullptr,
+                   PeriodsAhead* periods = nullptr);
   void RunBulk(const MakeRequest& request, MakeResult& result);
   void RunIndexPages(PageContext& context, const std::vector<std::string>& bowlers,
                      std::string_view first, std::string_view last, MakeResult& result);

@@ -2,11 +2,16 @@
 
 #include "database/Database.h"
 #include "database/MasterLists.h"
+#include "database/clsS_OUTPUT_List.h"
 #include "pages/MonthlyPageOutput.h"
 #include "pages/PageContext.h"
 #include "pages/ScorePageOutput.h"
 #include "ui/ProgressWindow.h"
 #include "util/AppError.h"
+#include "util/DataChange.h"
+#include "workbook/SelectionBuilder.h"
+#include "workbook/StatisticsSheet.h"
+#include "workbook/StatisticsSummary.h"
 
 namespace lanereport {
 namespace {
@@ -24,15 +29,32 @@ class AbandonableProgress : public SilentProgress {
 }  // namespace
 
 PagesAhead::PagesAhead(const PageContext& run, std::vector<BowlerEntry> bowlers, std::string year,
-                       PageStage& stage) {
-  Run copied{run.db.Path(),  run.db_name,        run.look,       run.out_folder,
-             run.year_games, std::move(bowlers), std::move(year)};
+                       PageStage& stage, PeriodsAhead* periods) {
+  Run copied{run.db.Path(),      run.db_name,     run.look, run.out_folder,
+             std::move(bowlers), std::move(year), periods};
   thread_ = std::thread([this, copied = std::move(copied), &stage] { Make(copied, stage); });
 }
 
 PagesAhead::~PagesAhead() {
   Abandon();
   Wait();
+}
+
+void PagesAhead::Abandon() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    abandoned_ = true;
+  }
+  changed_.notify_all();
+}
+
+void PagesAhead::UseYearGames(YearGames* year) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    year_games_ = year;
+    year_given_ = true;
+  }
+  changed_.notify_all();
 }
 
 void PagesAhead::Wait() {
@@ -46,8 +68,13 @@ void PagesAhead::Make(const Run& run, PageStage& stage) {
     AbandonableProgress progress(abandoned_);
     PageContext context{*db, run.db_name, run.look, run.out_folder, progress};
     context.images_provided = true;  // the run copies the look images with its first page
-    context.year_games = run.year_games;
     context.make_ahead = &stage;
+    if (run.periods) PreparePeriods(*db, run);
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [&] { return year_given_ || abandoned_; });
+      context.year_games = year_games_;
+    }
     for (const BowlerEntry& b : run.bowlers) {
       if (abandoned_) return;
       try {
@@ -65,6 +92,28 @@ void PagesAhead::Make(const Run& run, PageStage& stage) {
     }
   } catch (...) {
     // Nothing more is made ahead; the run makes the rest itself.
+  }
+}
+
+void PagesAhead::PreparePeriods(Database& db, const Run& run) {
+  clsS_OUTPUT_List definitions(db);
+  try {
+    definitions.Load("");
+  } catch (const AppError&) {
+    return;  // the workbook meets the same and reports it
+  }
+  for (std::size_t i = 0; i < definitions.Count(); ++i) {
+    if (abandoned_) return;
+    std::optional<SheetPeriod> period = BowlerPeriodOf(definitions.Item(i), run.year);
+    if (!period) continue;
+    // The counted games of every centre within the year come from the year's games (when
+    // their stored values let them; else the workbook selects these itself).
+    const std::string first = ReplaceAll(period->start, "/", "");
+    const std::string last = ReplaceAll(period->end, "/", "");
+    if (period->alley == kBlankChoice && period->level == kBlankChoice &&
+        first >= run.year + "0101" && last <= run.year + "1231")
+      continue;
+    run.periods->Prepare(db, period->alley, period->level, period->start, period->end);
   }
 }
 

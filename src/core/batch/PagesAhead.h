@@ -2,6 +2,8 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +16,7 @@ namespace lanereport {
 class Database;
 struct PageContext;
 class PageStage;
+class PeriodsAhead;
 class YearGames;
 
 // The year's monthly and score pages of a bulk run, made on a thread of its own into a stage
@@ -25,16 +28,20 @@ class YearGames;
 // way.
 class PagesAhead {
  public:
-  // Starts at once with the run's database file, names, look, output folder and year's games.
+  // Starts at once with the run's database file, names, look and output folder.
+  // When periods are given, it first works out those of the workbook's sheets by dates that
+  // the year's games do not serve.
   PagesAhead(const PageContext& run, std::vector<BowlerEntry> bowlers, std::string year,
-             PageStage& stage);
+             PageStage& stage, PeriodsAhead* periods = nullptr);
   // Abandons and waits.
   ~PagesAhead();
   PagesAhead(const PagesAhead&) = delete;
   PagesAhead& operator=(const PagesAhead&) = delete;
 
+  // The year's games, once the run has read them: the pages wait for them (the periods do not).
+  void UseYearGames(YearGames* year);
   // Ends the making after the page in hand (the run will not take the pages).
-  void Abandon() { abandoned_ = true; }
+  void Abandon();
   // Waits until the thread has ended; afterwards the stage is the run's alone.
   void Wait();
 
@@ -45,13 +52,18 @@ class PagesAhead {
     std::string db_name;
     WindowSettings look;
     std::string out_folder;
-    YearGames* year_games;
     std::vector<BowlerEntry> bowlers;
     std::string year;
+    PeriodsAhead* periods;
   };
   void Make(const Run& run, PageStage& stage);
+  void PreparePeriods(Database& db, const Run& run);
 
   std::atomic<bool> abandoned_{false};
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  YearGames* year_games_ = nullptr;
+  bool year_given_ = false;
   std::thread thread_;
 };
 

@@ -94,6 +94,7 @@ WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
   }
 
   statistics_ = std::make_unique<StatisticsCache>(db_, year_games_);
+  statistics_->UsePeriodsAhead(periods_ahead_);
 
   control_->SetBasePath(template_path);
   control_->GetDocument();

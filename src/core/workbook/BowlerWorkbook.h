@@ -11,6 +11,7 @@ namespace lanereport {
 
 class Database;
 class MessageWindow;
+class PeriodsAhead;
 class ProgressWindow;
 class clsBowler_List;
 class clsS_OUTPUT_List;
@@ -51,6 +52,8 @@ class BowlerWorkbook : public ExcelControlEvents {
   // The year's games of the bulk run this workbook belongs to (StatisticsCache); they must
   // outlive Run.
   void UseYearGames(const YearGames* year) { year_games_ = year; }
+  // The periods a second thread of the bulk run works out ahead (StatisticsCache).
+  void UsePeriodsAhead(PeriodsAhead* periods) { periods_ahead_ = periods; }
 
   // Handlers of the wrapper's events.
   void SetWorksheet(XlsxSheet& sheet, bool& cancel) override;
@@ -67,6 +70,7 @@ class BowlerWorkbook : public ExcelControlEvents {
   std::unique_ptr<clsS_OUTPUT_List> definitions_;
   std::unique_ptr<clsBowler_List> bowlers_;
   const YearGames* year_games_ = nullptr;
+  PeriodsAhead* periods_ahead_ = nullptr;
   std::unique_ptr<StatisticsCache> statistics_;  // the selections of this run, shared by sheets
   WorkbookRunResult result_;
 };

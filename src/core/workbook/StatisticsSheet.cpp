@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
+#include <tuple>
+#include <utility>
 
 #include "database/MasterLists.h"
 #include "database/clsS_OUTPUT_Data.h"
@@ -200,6 +203,52 @@ std::string BowlerTitle(const clsResult_List& games, bool female) {
   return BowlerTitle(games.Count(), games.Rates(), female);
 }
 
+namespace {
+
+// The first and last day ("yyyy/mm/dd") of the sheet's games: its dates, or the twelve months
+// up to the reference date (the end of the bulk year, or today); for the latest games, from
+// 1900 up to the end date or the reference date.
+std::pair<std::string, std::string> SheetDates(const clsS_OUTPUT_Data& def,
+                                               const std::string& bulk_year) {
+  CivilDate today = Today();
+  int ry = bulk_year.empty() ? today.year : std::stoi(bulk_year);
+  int rm = bulk_year.empty() ? today.month : 12;
+  int rd = bulk_year.empty() ? today.day : 31;
+  std::string t1, t2;
+  if (def.Condition()) {
+    if (!def.StartDate().empty()) t1 = YmdToSlashed(def.StartDate());
+    if (!def.EndDate().empty()) t2 = YmdToSlashed(def.EndDate());
+  } else {
+    t1 = "1900/01/01";
+    t2 = def.EndDate().empty() ? DateText(ry, rm, rd) : YmdToSlashed(def.EndDate());
+  }
+  if (t1.empty()) {
+    int y = ry, m = rm - 11;
+    if (m < 1) {
+      m += 12;
+      --y;
+    }
+    t1 = DateText(y, m, 1);
+  }
+  if (t2.empty()) t2 = DateText(ry, rm, LastDay(ry, rm));
+  return {t1, t2};
+}
+
+// A sheet by dates with monthly averages takes whole months.
+std::pair<std::string, std::string> WholeMonths(const std::string& t1, const std::string& t2) {
+  return {t1.substr(0, 7) + "/01", t2.substr(0, 7) + "/31"};
+}
+
+}  // namespace
+
+std::optional<SheetPeriod> BowlerPeriodOf(const clsS_OUTPUT_Data& def,
+                                          const std::string& bulk_year) {
+  if (!def.Condition()) return std::nullopt;
+  auto [t1, t2] = SheetDates(def, bulk_year);
+  if (def.SwitchValue(kSwitchMonthAvg)) std::tie(t1, t2) = WholeMonths(t1, t2);
+  return SheetPeriod{def.AlleyName(), def.LevelName(), t1, t2};
+}
+
 std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& definition,
                                              clsBowler_List& bowlers, WorkbookState& state,
                                              ProgressWindow& progress) {
@@ -213,12 +262,6 @@ std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache, const clsS_
   std::vector<std::string> rows;
   if (progress.StopFlag()) return rows;
 
-  // The reference date: the end of the bulk year, or today.
-  CivilDate today = Today();
-  int ry = state.bulk_year.empty() ? today.year : std::stoi(state.bulk_year);
-  int rm = state.bulk_year.empty() ? today.month : 12;
-  int rd = state.bulk_year.empty() ? today.day : 31;
-
   state.ClearBowlers();
   long count = static_cast<long>(bowlers.Count());
   progress.Message1("ただいま、ボウラー情報を出力中です");
@@ -228,25 +271,8 @@ std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache, const clsS_
   // The period: by dates, or the latest games up to an end date.
   const std::string alley = def.AlleyName();
   const std::string level = def.LevelName();
-  long past = 0;
-  std::string t1, t2;
-  if (def.Condition()) {
-    if (!def.StartDate().empty()) t1 = YmdToSlashed(def.StartDate());
-    if (!def.EndDate().empty()) t2 = YmdToSlashed(def.EndDate());
-  } else {
-    past = def.Pastcount();
-    t1 = "1900/01/01";
-    t2 = def.EndDate().empty() ? DateText(ry, rm, rd) : YmdToSlashed(def.EndDate());
-  }
-  if (t1.empty()) {
-    int y = ry, m = rm - 11;
-    if (m < 1) {
-      m += 12;
-      --y;
-    }
-    t1 = DateText(y, m, 1);
-  }
-  if (t2.empty()) t2 = DateText(ry, rm, LastDay(ry, rm));
+  const long past = def.Condition() ? 0 : def.Pastcount();
+  auto [t1, t2] = SheetDates(def, state.bulk_year);
 
   std::string row1 =
       Field("出力条件") + Field("ボウリング場") + Field(alley) + Field("レベル") + Field(level);
@@ -268,8 +294,7 @@ std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache, const clsS_
   if (month_avg) {
     bool heads = true;
     if (def.Condition()) {
-      t1 = t1.substr(0, 7) + "/01";
-      t2 = t2.substr(0, 7) + "/31";
+      std::tie(t1, t2) = WholeMonths(t1, t2);
     } else {
       const StatisticsSummary& all = cache.Get("", alley, level, t1, t2, past);
       heads = all.count > 0;

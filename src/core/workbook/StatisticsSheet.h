@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,19 @@ std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache,
                                              const clsS_OUTPUT_Data& definition,
                                              clsBowler_List& bowlers, WorkbookState& state,
                                              ProgressWindow& progress);
+
+// The games a sheet by dates selects for each bowler: centre and level as the sheet names them,
+// first and last day as "yyyy/mm/dd".
+struct SheetPeriod {
+  std::string alley;
+  std::string level;
+  std::string start;
+  std::string end;
+};
+// The period of each bowler's games of a sheet by dates in the workbook of the bulk year (empty
+// outside a bulk run); nothing for a sheet of the latest games.
+std::optional<SheetPeriod> BowlerPeriodOf(const clsS_OUTPUT_Data& definition,
+                                          const std::string& bulk_year);
 
 // The title a bowler earns from the rates of the selection (empty below 30 games): from the
 // number of games and their mark rates, or from a list whose rates are computed.

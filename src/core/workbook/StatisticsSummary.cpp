@@ -55,6 +55,60 @@ std::optional<StatisticsCache::BowlerSummaries> StatisticsCache::SummarizeEveryB
   return summaries;
 }
 
+std::string StatisticsCache::PeriodKey(std::string_view alley, std::string_view level,
+                                       const std::string& first, const std::string& last) {
+  return JoinedKey({alley, level, first, last});
+}
+
+bool PeriodsAhead::Claim(const std::string& key) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return periods_.try_emplace(key).second;
+}
+
+void PeriodsAhead::Close() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  closed_ = true;
+}
+
+void PeriodsAhead::Deliver(const std::string& key, std::optional<BowlerSummaries> summaries,
+                           bool failed) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Period& period = periods_[key];
+    period.done = true;
+    period.failed = failed;
+    period.summaries = std::move(summaries);
+  }
+  delivered_.notify_all();
+}
+
+std::optional<std::optional<PeriodsAhead::BowlerSummaries>> PeriodsAhead::Await(
+    const std::string& key) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  delivered_.wait(lock, [&] { return periods_[key].done; });
+  Period& period = periods_[key];
+  if (period.failed) return std::nullopt;
+  return std::move(period.summaries);
+}
+
+void PeriodsAhead::Prepare(Database& db, std::string_view alley, std::string_view level,
+                           std::string_view start, std::string_view end) {
+  const std::string first = ReplaceAll(start, "/", "");
+  const std::string last = ReplaceAll(end, "/", "");
+  const std::string key = StatisticsCache::PeriodKey(alley, level, first, last);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (closed_) return;
+  }
+  if (!Claim(key)) return;
+  try {
+    StatisticsCache cache(db);
+    Deliver(key, cache.SummarizeEveryBowler(alley, level, first, last), false);
+  } catch (...) {
+    Deliver(key, std::nullopt, true);
+  }
+}
+
 const StatisticsSummary& StatisticsCache::Get(std::string_view bowler, std::string_view alley,
                                               std::string_view level, std::string_view start,
                                               std::string_view end, long past_count) {
@@ -69,12 +123,16 @@ const StatisticsSummary& StatisticsCache::Get(std::string_view bowler, std::stri
     return summaries_.emplace(std::move(key), Summarize(games)).first->second;
   }
   if (past_count == 0 && !bowler.empty()) {
-    std::string period_key = JoinedKey({alley, level, first, last});
+    std::string period_key = PeriodKey(alley, level, first, last);
     auto period = periods_.find(period_key);
     if (period == periods_.end()) {
-      period =
-          periods_.emplace(std::move(period_key), SummarizeEveryBowler(alley, level, first, last))
-              .first;
+      std::optional<std::optional<BowlerSummaries>> made_ahead;
+      if (ahead_ && !ahead_->Claim(period_key)) made_ahead = ahead_->Await(period_key);
+      period = periods_
+                   .emplace(std::move(period_key),
+                            made_ahead ? std::move(*made_ahead)
+                                       : SummarizeEveryBowler(alley, level, first, last))
+                   .first;
     }
     if (period->second) {
       auto found = period->second->find(ToLowerAscii(bowler));

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +44,42 @@ struct StatisticsSummary {
 // The summary of the games of the list; computes the list's mark rates.
 StatisticsSummary Summarize(clsResult_List& games);
 
+class StatisticsCache;
+
+// The summaries of every bowler for periods of a workbook run, worked out on a second thread
+// ahead of the sheets that need them. Each period is worked out once, by whichever side claims
+// it first; the other side takes it, waiting while it is being worked out.
+class PeriodsAhead {
+ public:
+  // Works out, on the calling thread, the summaries of the period (centre, level, first and
+  // last day "yyyy/mm/dd") for the run's cache, from the given database; nothing when the run
+  // has claimed the period already.
+  void Prepare(Database& db, std::string_view alley, std::string_view level, std::string_view start,
+               std::string_view end);
+  // The run needs no more periods: none is worked out ahead after this.
+  void Close();
+
+ private:
+  friend class StatisticsCache;
+  using BowlerSummaries = std::map<std::string, StatisticsSummary, std::less<>>;
+  struct Period {
+    bool done = false;
+    bool failed = false;  // the run works it out itself
+    std::optional<BowlerSummaries> summaries;
+  };
+  // True when the calling side is the first to claim the period.
+  bool Claim(const std::string& key);
+  void Deliver(const std::string& key, std::optional<BowlerSummaries> summaries, bool failed);
+  // The summaries of a period claimed by the other side, once they are there; nothing when
+  // it failed.
+  std::optional<std::optional<BowlerSummaries>> Await(const std::string& key);
+
+  std::mutex mutex_;
+  std::condition_variable delivered_;
+  std::map<std::string, Period> periods_;
+  bool closed_ = false;
+};
+
 // The summaries of the statistics selections of one workbook run, each selected and worked out
 // at its first use: the sheets that select the same games (bowler, centre, level, period and
 // number of latest games) share one. The games of a period are selected once for every bowler
@@ -53,6 +91,8 @@ class StatisticsCache {
   // With the year's games of a bulk run, a bowler's games of the counted levels at every centre
   // within the year are taken from them instead of being selected.
   explicit StatisticsCache(Database& db, const YearGames* year = nullptr) : db_(db), year_(year) {}
+  // The periods another thread works out ahead: taken from there instead of being worked out.
+  void UsePeriodsAhead(PeriodsAhead* ahead) { ahead_ = ahead; }
 
   // The summary of SelectStatisticsGames(db, bowler, alley, level, start, end, past_count).
   const StatisticsSummary& Get(std::string_view bowler, std::string_view alley,
@@ -68,8 +108,14 @@ class StatisticsCache {
                                                       const std::string& first,
                                                       const std::string& last);
 
+  friend class PeriodsAhead;
+  // The key of the summaries of every bowler for a period (dates "yyyymmdd").
+  static std::string PeriodKey(std::string_view alley, std::string_view level,
+                               const std::string& first, const std::string& last);
+
   Database& db_;
   const YearGames* year_;
+  PeriodsAhead* ahead_ = nullptr;
   std::map<std::string, StatisticsSummary, std::less<>> summaries_;
   std::map<std::string, std::optional<BowlerSummaries>, std::less<>> periods_;
   std::optional<StatisticsSummary> none_;  // the summary of no games
