@@ -132,20 +132,27 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   // statistics of the workbook's periods that the year's games do not serve, then makes the
   // pages of the bowler table the workbook is expected to leave; the tables below put those
   // pages in place instead of making them.
+  // The year's games, the stage and the periods outlive the thread, which ends first however
+  // the run ends.
+  std::optional<YearGames> year;
   PageStage stage;
   PeriodsAhead periods;
   std::optional<PagesAhead> ahead;
   if (IsExistFile(WorkbookTemplatePath())) {
     std::vector<BowlerEntry> expected;
-    for (const BowlerEntry& b : ExpectedBowlerTable(db_, state_))
-      if (!b.name.empty()) expected.push_back(b);
-    ahead.emplace(context, std::move(expected), y, stage, &periods);
+    try {
+      for (const BowlerEntry& b : ExpectedBowlerTable(db_, state_))
+        if (!b.name.empty()) expected.push_back(b);
+    } catch (const AppError&) {
+      expected.clear();  // the workbook meets the same failure and reports it
+    }
+    if (!expected.empty()) ahead.emplace(context, std::move(expected), y, stage, &periods);
   }
   // The year's counted games are read once, for the workbook and every page of the run.
-  YearGames year(db_, y);
-  context.year_games = &year;
-  if (ahead) ahead->UseYearGames(&year);
-  RunWorkbook(true, result, &year, ahead ? &periods : nullptr);
+  year.emplace(db_, y);
+  context.year_games = &*year;
+  if (ahead) ahead->UseYearGames(&*year);
+  RunWorkbook(true, result, &*year, ahead ? &periods : nullptr);
   periods.Close();
   if (ahead) {
     if (progress_.StopFlag()) ahead->Abandon();  // no table is made after STOP
