@@ -1,6 +1,7 @@
 #include "batch/MakeFlow.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "batch/PagesAhead.h"
 #include "database/DataBase.h"
@@ -155,7 +156,11 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   RunWorkbook(true, result, &*year, ahead ? &periods : nullptr);
   periods.Close();
   if (ahead) {
-    if (progress_.StopFlag()) ahead->Abandon();  // no table is made after STOP
+    // The window stays live while the second thread finishes: STOP is seen, and no table is
+    // made after it.
+    while (!progress_.StopFlag() && !ahead->WaitFor(std::chrono::milliseconds(50)))
+      progress_.CountProgress(1, 0);
+    if (progress_.StopFlag()) ahead->Abandon();
     ahead->Wait();
     context.made_ahead = &stage;
   }

@@ -32,7 +32,14 @@ PagesAhead::PagesAhead(const PageContext& run, std::vector<BowlerEntry> bowlers,
                        PageStage& stage, PeriodsAhead* periods) {
   Run copied{run.db.Path(),      run.db_name,     run.look, run.out_folder,
              std::move(bowlers), std::move(year), periods};
-  thread_ = std::thread([this, copied = std::move(copied), &stage] { Make(copied, stage); });
+  thread_ = std::thread([this, copied = std::move(copied), &stage] {
+    Make(copied, stage);
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ended_ = true;
+    }
+    changed_.notify_all();
+  });
 }
 
 PagesAhead::~PagesAhead() {
@@ -59,6 +66,11 @@ void PagesAhead::UseYearGames(YearGames* year) {
 
 void PagesAhead::Wait() {
   if (thread_.joinable()) thread_.join();
+}
+
+bool PagesAhead::WaitFor(std::chrono::milliseconds time) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, time, [&] { return ended_; });
 }
 
 void PagesAhead::Make(const Run& run, PageStage& stage) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -44,6 +45,8 @@ class PagesAhead {
   void Abandon();
   // Waits until the thread has ended; afterwards the stage is the run's alone.
   void Wait();
+  // Waits at most the given time; true once the thread has ended (then Wait returns at once).
+  bool WaitFor(std::chrono::milliseconds time);
 
  private:
   // What the thread takes from the run, copied on the run's thread before it starts.
@@ -64,6 +67,7 @@ class PagesAhead {
   std::condition_variable changed_;
   YearGames* year_games_ = nullptr;
   bool year_given_ = false;
+  bool ended_ = false;
   std::thread thread_;
 };
 
