@@ -156,10 +156,9 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   RunWorkbook(true, result, &*year, ahead ? &periods : nullptr);
   periods.Close();
   if (ahead) {
-    // The window stays live while the second thread finishes: STOP is seen, and no table is
-    // made after it.
-    while (!progress_.StopFlag() && !ahead->WaitFor(std::chrono::milliseconds(50)))
-      progress_.CountProgress(1, 0);
+    // This thread makes pages too until the second thread has ended; STOP is seen, and no
+    // table is made after it.
+    ahead->Help(db_, progress_);
     if (progress_.StopFlag()) ahead->Abandon();
     ahead->Wait();
     context.made_ahead = &stage;

@@ -29,11 +29,13 @@ class AbandonableProgress : public SilentProgress {
 }  // namespace
 
 PagesAhead::PagesAhead(const PageContext& run, std::vector<BowlerEntry> bowlers, std::string year,
-                       PageStage& stage, PeriodsAhead* periods) {
-  Run copied{run.db.Path(),      run.db_name,     run.look, run.out_folder,
-             std::move(bowlers), std::move(year), periods};
-  thread_ = std::thread([this, copied = std::move(copied), &stage] {
-    Make(copied, stage);
+                       PageStage& stage, PeriodsAhead* periods)
+    : run_{run.db.Path(),      run.db_name,     run.look, run.out_folder,
+           std::move(bowlers), std::move(year), periods},
+      stage_(stage),
+      end_unit_(2 * run_.bowlers.size()) {
+  thread_ = std::thread([this] {
+    Make();
     {
       std::lock_guard<std::mutex> lock(mutex_);
       ended_ = true;
@@ -73,41 +75,91 @@ bool PagesAhead::WaitFor(std::chrono::milliseconds time) {
   return changed_.wait_for(lock, time, [&] { return ended_; });
 }
 
-void PagesAhead::Make(const Run& run, PageStage& stage) {
-  const std::string& year = run.year;
+std::optional<std::size_t> PagesAhead::TakeFirst() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (first_unit_ >= end_unit_) return std::nullopt;
+  return first_unit_++;
+}
+
+std::optional<std::size_t> PagesAhead::TakeLast() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (first_unit_ >= end_unit_) return std::nullopt;
+  return --end_unit_;
+}
+
+void PagesAhead::MakeUnit(PageContext& context, std::size_t unit) const {
+  const std::string& year = run_.year;
+  const std::size_t count = run_.bowlers.size();
+  const BowlerEntry& b = run_.bowlers[unit % count];
   try {
-    std::unique_ptr<Database> db = Database::Open(run.db_path);
+    if (unit < count)
+      OutputMonthlyPages(context, b.name, b.aname, year + "/01", year + "/12", false);
+    else
+      OutputScorePages(context, b.name, b.aname, year + "/01/01", year + "/12/31", false);
+  } catch (const AppError&) {
+    // The run meets the same refusal or failure with this bowler and reports it.
+  }
+}
+
+void PagesAhead::Make() {
+  try {
+    std::unique_ptr<Database> db = Database::Open(run_.db_path);
     AbandonableProgress progress(abandoned_);
-    PageContext context{*db, run.db_name, run.look, run.out_folder, progress};
+    PageContext context{*db, run_.db_name, run_.look, run_.out_folder, progress};
     context.images_provided = true;  // the run copies the look images with its first page
-    context.make_ahead = &stage;
-    if (run.periods) PreparePeriods(*db, run);
+    context.make_ahead = &stage_;
+    if (run_.periods) PreparePeriods(*db);
     {
       std::unique_lock<std::mutex> lock(mutex_);
       changed_.wait(lock, [&] { return year_given_ || abandoned_; });
       context.year_games = year_games_;
     }
-    for (const BowlerEntry& b : run.bowlers) {
-      if (abandoned_) return;
-      try {
-        OutputMonthlyPages(context, b.name, b.aname, year + "/01", year + "/12", false);
-      } catch (const AppError&) {
-        // The run meets the same refusal or failure with this bowler and reports it.
-      }
-    }
-    for (const BowlerEntry& b : run.bowlers) {
-      if (abandoned_) return;
-      try {
-        OutputScorePages(context, b.name, b.aname, year + "/01/01", year + "/12/31", false);
-      } catch (const AppError&) {
-      }
+    while (!abandoned_) {
+      std::optional<std::size_t> unit = TakeFirst();
+      if (!unit) break;
+      MakeUnit(context, *unit);
     }
   } catch (...) {
     // Nothing more is made ahead; the run makes the rest itself.
   }
 }
 
-void PagesAhead::PreparePeriods(Database& db, const Run& run) {
+namespace {
+
+// The run's progress window while the run's thread makes pages ahead: kept live and asked for
+// STOP, nothing shown.
+class HelperProgress : public SilentProgress {
+ public:
+  explicit HelperProgress(ProgressWindow& window) : window_(window) {}
+  void CountProgress(int, long) override { window_.CountProgress(1, 0); }
+  bool StopFlag() const override { return window_.StopFlag(); }
+
+ private:
+  ProgressWindow& window_;
+};
+
+}  // namespace
+
+void PagesAhead::Help(Database& db, ProgressWindow& progress) {
+  HelperProgress helper(progress);
+  PageContext context{db, run_.db_name, run_.look, run_.out_folder, helper};
+  context.images_provided = true;
+  context.make_ahead = &stage_;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    context.year_games = year_games_;
+  }
+  while (!progress.StopFlag()) {
+    std::optional<std::size_t> unit = TakeLast();
+    if (!unit) break;
+    MakeUnit(context, *unit);
+  }
+  // The window stays live while the thread finishes its unit: STOP is seen.
+  while (!progress.StopFlag() && !WaitFor(std::chrono::milliseconds(50)))
+    progress.CountProgress(1, 0);
+}
+
+void PagesAhead::PreparePeriods(Database& db) {
   clsS_OUTPUT_List definitions(db);
   try {
     definitions.Load("");
@@ -116,16 +168,16 @@ void PagesAhead::PreparePeriods(Database& db, const Run& run) {
   }
   for (std::size_t i = 0; i < definitions.Count(); ++i) {
     if (abandoned_) return;
-    std::optional<SheetPeriod> period = BowlerPeriodOf(definitions.Item(i), run.year);
+    std::optional<SheetPeriod> period = BowlerPeriodOf(definitions.Item(i), run_.year);
     if (!period) continue;
     // The counted games of every centre within the year come from the year's games (when
     // their stored values let them; else the workbook selects these itself).
     const std::string first = ReplaceAll(period->start, "/", "");
     const std::string last = ReplaceAll(period->end, "/", "");
     if (period->alley == kBlankChoice && period->level == kBlankChoice &&
-        first >= run.year + "0101" && last <= run.year + "1231")
+        first >= run_.year + "0101" && last <= run_.year + "1231")
       continue;
-    run.periods->Prepare(db, period->alley, period->level, period->start, period->end);
+    run_.periods->Prepare(db, period->alley, period->level, period->start, period->end);
   }
 }
 

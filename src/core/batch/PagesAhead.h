@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,15 +19,18 @@ class Database;
 struct PageContext;
 class PageStage;
 class PeriodsAhead;
+class ProgressWindow;
 class YearGames;
 
 // The year's monthly and score pages of a bulk run, made on a thread of its own into a stage
 // (PageStage) while the run's thread makes the workbook; both cores work, and the run then only
 // puts the pages in place. The thread has its own connection to the score database and a
 // progress that shows nothing; it walks the bowler table the workbook is expected to leave, the
-// same way the run does, and leaves the look images to the run. Whatever it could not make (a
-// failure, a refused name, an abandoned run) the run makes itself, so a page is the same either
-// way.
+// same way the run does, and leaves the look images to the run. The work goes in units, the
+// monthly or the score pages of one bowler: the thread takes them from the first on, and the
+// run's thread, once its workbook is made, takes them from the last back (Help), so both cores
+// make pages until none is left. Whatever was not made (a failure, a refused name, an abandoned
+// run) the run makes itself, so a page is the same either way.
 class PagesAhead {
  public:
   // Starts at once with the run's database file, names, look and output folder.
@@ -41,6 +45,11 @@ class PagesAhead {
 
   // The year's games, once the run has read them: the pages wait for them (the periods do not).
   void UseYearGames(YearGames* year);
+  // Run's thread: makes the units the thread has not begun, from the last back, into the stage
+  // with the run's own database connection, until none is left or the progress is stopped (it
+  // keeps the progress window live and shows nothing else). The year's games must have been
+  // given. Then waits until the thread has ended or the progress is stopped.
+  void Help(Database& db, ProgressWindow& progress);
   // Ends the making after the page in hand (the run will not take the pages).
   void Abandon();
   // Waits until the thread has ended; afterwards the stage is the run's alone.
@@ -59,15 +68,24 @@ class PagesAhead {
     std::string year;
     PeriodsAhead* periods;
   };
-  void Make(const Run& run, PageStage& stage);
-  void PreparePeriods(Database& db, const Run& run);
+  // The units: 0 .. n-1 the monthly pages of bowler i, n .. 2n-1 the score pages of bowler
+  // i - n. The next unit from the front or the back, none when all are taken.
+  std::optional<std::size_t> TakeFirst();
+  std::optional<std::size_t> TakeLast();
+  void MakeUnit(PageContext& context, std::size_t unit) const;
+  void Make();
+  void PreparePeriods(Database& db);
 
+  const Run run_;
+  PageStage& stage_;
   std::atomic<bool> abandoned_{false};
   std::mutex mutex_;
   std::condition_variable changed_;
   YearGames* year_games_ = nullptr;
   bool year_given_ = false;
   bool ended_ = false;
+  std::size_t first_unit_ = 0;  // the units before it are taken
+  std::size_t end_unit_ = 0;    // the units from it on are taken
   std::thread thread_;
 };
 

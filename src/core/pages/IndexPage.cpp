@@ -316,12 +316,14 @@ std::string LinkPath(std::string_view relative) {
 }
 
 long MasterIds::Alley(const std::string& name) {
+  std::lock_guard<std::mutex> lock(mutex_);
   auto found = alleys_.find(name);
   if (found == alleys_.end()) found = alleys_.emplace(name, AlleyIdOf(db_, name)).first;
   return found->second;
 }
 
 long MasterIds::Level(const std::string& name) {
+  std::lock_guard<std::mutex> lock(mutex_);
   auto found = levels_.find(name);
   if (found == levels_.end()) found = levels_.emplace(name, LevelOf(db_, name).id).first;
   return found->second;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -41,11 +42,14 @@ std::string LinkPath(std::string_view relative);
 class MasterIds {
  public:
   explicit MasterIds(Database& db) : db_(db) {}
+  // Both may be called from two threads at once; the database is read under a lock of its own,
+  // so no other use of it may run meanwhile.
   long Alley(const std::string& name);
   long Level(const std::string& name);
 
  private:
   Database& db_;
+  std::mutex mutex_;
   std::map<std::string, long> alleys_;
   std::map<std::string, long> levels_;
 };

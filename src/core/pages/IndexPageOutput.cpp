@@ -1,9 +1,14 @@
 #include "pages/IndexPageOutput.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
+#include <system_error>
+#include <thread>
 
 #include "database/BowlerLookup.h"
 #include "database/DataBase.h"
@@ -33,14 +38,18 @@ std::string ReadBytes(const std::string& path) {
   return bytes.str();
 }
 
-// Writes the page unless an index.html of the user's is there.
+// Writes the page unless an index.html of the user's is there. The look images are provided
+// under the lock, which the threads that write the bowlers' pages share.
 void WriteIndexPage(PageContext& context, const std::string& path, std::string_view key,
-                    const std::string& page, IndexRunResult& result) {
+                    const std::string& page, IndexRunResult& result, std::mutex& images) {
   if (IsExistFile(path) && !IsOwnIndexPage(ReadBytes(path), key)) {
     result.left_alone.push_back(path);
     return;
   }
-  ProvideLookImages(context);
+  {
+    std::lock_guard<std::mutex> lock(images);
+    ProvideLookImages(context);
+  }
   WritePage(path, page);
   ++result.pages;
   result.written.push_back(path);
@@ -119,19 +128,57 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
   };
   if (std::none_of(listed.begin(), listed.end(), named)) return result;
 
+  std::vector<std::size_t> chosen;
+  for (std::size_t i = 0; i < listed.size(); ++i)
+    if (named(listed[i]) && listed[i].plain_folder) chosen.push_back(i);
   MasterIds ids(context.db);
-  for (std::size_t i = 0; i < listed.size(); ++i) {
-    const YearBowler& entry = listed[i];
-    if (!named(entry) || !entry.plain_folder) continue;
-    std::string folder = YearFolder(context.out_folder, context.db_name, y, entry.bowler.aname);
-    std::string page = MakeBowlerIndexPage(context, y, entry.bowler, lists[i], folder, ids);
-    WriteIndexPage(context, folder + "/" + std::string(kIndexFileName),
-                   BowlerIndexKey(y, entry.bowler.aname), page, result);
+  std::mutex images;
+  // The bowlers' pages are independent of each other: two threads make them, each taking the
+  // next bowler in turn, and what each page did is gathered in the bowlers' order. The first
+  // failure (in that order) is raised once both have ended; after a failure no new page is
+  // begun.
+  std::vector<IndexRunResult> done(chosen.size());
+  std::vector<std::exception_ptr> failures(chosen.size());
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> failed{false};
+  auto make_pages = [&] {
+    for (std::size_t k = next++; k < chosen.size() && !failed; k = next++) {
+      try {
+        const std::size_t i = chosen[k];
+        const BowlerListing& bowler = listed[i].bowler;
+        std::string folder = YearFolder(context.out_folder, context.db_name, y, bowler.aname);
+        std::string page = MakeBowlerIndexPage(context, y, bowler, lists[i], folder, ids);
+        WriteIndexPage(context, folder + "/" + std::string(kIndexFileName),
+                       BowlerIndexKey(y, bowler.aname), page, done[k], images);
+      } catch (...) {
+        failures[k] = std::current_exception();
+        failed = true;
+      }
+    }
+  };
+  {
+    std::thread other;
+    if (chosen.size() > 1) {
+      try {
+        other = std::thread(make_pages);
+      } catch (const std::system_error&) {
+        // No second thread to be had: this one makes every page.
+      }
+    }
+    make_pages();
+    if (other.joinable()) other.join();
+  }
+  for (std::size_t k = 0; k < chosen.size(); ++k) {
+    if (failures[k]) std::rethrow_exception(failures[k]);
+    result.pages += done[k].pages;
+    result.written.insert(result.written.end(), done[k].written.begin(), done[k].written.end());
+    result.left_alone.insert(result.left_alone.end(), done[k].left_alone.begin(),
+                             done[k].left_alone.end());
   }
   std::string year_page = AddPathSeparator(context.out_folder) + context.db_name + y + "/" +
                           std::string(kIndexFileName);
   WriteIndexPage(context, year_page, YearIndexMarker(y), MakeYearIndexPage(context, y, listed),
-                 result);
+                 result, images);
   return result;
 }
 

@@ -2,12 +2,16 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace lanereport {
 
 void PageStage::Put(const std::string& path, std::string_view bytes, long drawn) {
-  StagedPage page{StageFile(path, bytes, &made_folders_), drawn};
+  std::vector<std::string> made;
+  StagedPage page{StageFile(path, bytes, &made), drawn};
+  std::lock_guard<std::mutex> lock(mutex_);
+  made_folders_.insert(made_folders_.end(), made.begin(), made.end());
   auto [at, added] = pages_.try_emplace(path, page);
   if (!added) {
     DiscardStagedFile(at->second.file);
@@ -31,9 +35,11 @@ StagedPage PageStage::Take(const std::string& path) {
 void PageStage::Discard() {
   for (const auto& [path, page] : pages_) DiscardStagedFile(page.file);
   pages_.clear();
-  // Innermost first; a folder that holds anything (a page put in place, another's file) stays.
-  for (auto folder = made_folders_.rbegin(); folder != made_folders_.rend(); ++folder)
-    ::rmdir(folder->c_str());
+  // Innermost first (two threads may have made a folder and one inside it in either order);
+  // a folder that holds anything (a page put in place, another's file) stays.
+  std::stable_sort(made_folders_.begin(), made_folders_.end(),
+                   [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  for (const std::string& folder : made_folders_) ::rmdir(folder.c_str());
   made_folders_.clear();
 }
 

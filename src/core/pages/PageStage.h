@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,8 +20,8 @@ struct StagedPage {
 // The pages a bulk run's second thread makes ahead while the run makes its workbook. The run
 // then goes through its tables as before and, for each page it is to write, puts the page made
 // ahead in place instead of making it again; the pages it does not take (STOP, a bowler table
-// other than the one expected) are removed, with the folders made for them alone. The making
-// thread fills the stage and ends before the run takes from it, so neither side locks.
+// other than the one expected) are removed, with the folders made for them alone. Two threads
+// may fill the stage at once; the run takes from it only once both have ended.
 class PageStage {
  public:
   PageStage() = default;
@@ -28,7 +29,7 @@ class PageStage {
   PageStage(const PageStage&) = delete;
   PageStage& operator=(const PageStage&) = delete;
 
-  // Making thread: writes the page's bytes under a temporary name next to path (replacing an
+  // Making threads: writes the page's bytes under a temporary name next to path (replacing an
   // earlier one for the same path). Raises AppError (kErrFile) when they cannot be written.
   void Put(const std::string& path, std::string_view bytes, long drawn);
 
@@ -41,8 +42,9 @@ class PageStage {
   void Discard();
 
  private:
+  std::mutex mutex_;  // guards what Put changes
   std::unordered_map<std::string, StagedPage> pages_;
-  std::vector<std::string> made_folders_;  // outermost first
+  std::vector<std::string> made_folders_;
 };
 
 }  // namespace lanereport
