@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <mutex>
 #include <stdexcept>
@@ -99,6 +100,33 @@ TEST(MakeFileTest, FlushingAfterWritesSucceedsAndLeavesTheFiles) {
   EXPECT_NO_THROW(FlushWrittenFiles());
   EXPECT_NO_THROW(FlushWrittenFiles());  // nothing written since
   EXPECT_EQ(ReadFileBytes(dir.File("b/two.html")), "2");
+}
+
+TEST(MakeFileTest, AFailureTheEarlyFlushFindsIsRaisedByTheFlushAtTheEnd) {
+  TempDir dir;
+  MakeFile(dir.File("a/one.html"), "1");
+  // The early flush is the first to look, and the file system tells it alone.
+  std::atomic<int> told{0};
+  SetSyncFaultForTesting([&](const std::string&) { return told++ == 0 ? EIO : 0; });
+  StartFlushingWrittenFiles();
+  MakeFile(dir.File("a/two.html"), "2");
+  EXPECT_THROW(FlushWrittenFiles(), AppError);
+  EXPECT_EQ(told.load(), 2);  // the flush at the end looked too
+  // The failure is raised once; the files stay as written.
+  EXPECT_NO_THROW(FlushWrittenFiles());
+  SetSyncFaultForTesting(nullptr);
+  EXPECT_EQ(ReadFileBytes(dir.File("a/one.html")), "1");
+  EXPECT_EQ(ReadFileBytes(dir.File("a/two.html")), "2");
+}
+
+TEST(MakeFileTest, AnEarlyFlushWithNothingWrittenOrStartedTwiceIsHarmless) {
+  TempDir dir;
+  EXPECT_NO_THROW(FlushWrittenFiles());
+  StartFlushingWrittenFiles();  // nothing written since the last flush
+  MakeFile(dir.File("a/one.html"), "1");
+  StartFlushingWrittenFiles();
+  StartFlushingWrittenFiles();  // waits for the one before
+  EXPECT_NO_THROW(FlushWrittenFiles());
 }
 
 TEST(FileExistenceTest, FindsFilesIgnoringLetterCaseAndSeesWhatTheRunWrites) {

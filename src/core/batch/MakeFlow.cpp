@@ -217,6 +217,8 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   context.made_ahead = nullptr;
   stage.Discard();
   result.stopped = progress_.StopFlag();
+  // The tables' pages go to the disk while the index pages are made.
+  StartFlushingWrittenFiles();
   // The index pages link what the tables made, so they come last, after STOP too.
   if (!touched.empty()) RunIndexPages(context, touched, y, y, result);
   result.images_copied = context.images_copied;

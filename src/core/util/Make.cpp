@@ -15,6 +15,7 @@
 #include <random>
 #include <set>
 #include <thread>
+#include <utility>
 
 #include "util/AppError.h"
 #include "util/PathControl.h"
@@ -263,12 +264,16 @@ void DiscardStagedFile(const StagedFile& file) {
   ::unlink(file.temp.c_str());
 }
 
-void FlushWrittenFiles() {
-  std::set<std::string> folders;
-  {
-    std::lock_guard<std::mutex> lock(RecordsMutex());
-    folders.swap(WrittenFolders());
-  }
+namespace {
+
+std::function<int(const std::string&)>& SyncFault() {
+  static std::function<int(const std::string&)> fault;
+  return fault;
+}
+
+// One syncfs of every file system that holds one of the folders; the first failure's message,
+// empty when none failed.
+std::string SyncFileSystems(const std::set<std::string>& folders) {
   std::set<dev_t> flushed;
   for (const std::string& folder : folders) {
     struct stat st {};
@@ -279,16 +284,81 @@ void FlushWrittenFiles() {
     int rc = ::syncfs(fd);
     int err = errno;
     ::close(fd);
-    if (rc != 0) {
-      throw AppError(kErrFile, "FlushWrittenFiles",
-                     "書き込んだファイルをディスクに保存できません：" + folder + "（" +
-                         std::strerror(err) + "）");
+    if (rc == 0 && SyncFault()) {
+      err = SyncFault()(folder);
+      rc = err == 0 ? 0 : -1;
     }
+    if (rc != 0) return folder + "（" + std::strerror(err) + "）";
   }
+  return {};
+}
+
+// The flush started ahead of a run's end, and what it found. The thread is waited for before
+// another starts, by FlushWrittenFiles, and when the program ends.
+class EarlyFlush {
+ public:
+  ~EarlyFlush() { Wait(); }
+  void Start(std::set<std::string> folders) {
+    Wait();
+    thread_ = std::thread([this, folders = std::move(folders)] {
+      std::string failure = SyncFileSystems(folders);
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (failure_.empty()) failure_ = std::move(failure);
+    });
+  }
+  void Wait() {
+    if (thread_.joinable()) thread_.join();
+  }
+  // The failure found since the last call, cleared.
+  std::string TakeFailure() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(failure_, {});
+  }
+
+ private:
+  std::mutex mutex_;
+  std::string failure_;
+  std::thread thread_;
+};
+
+EarlyFlush& TheEarlyFlush() {
+  static EarlyFlush flush;
+  return flush;
+}
+
+}  // namespace
+
+void StartFlushingWrittenFiles() {
+  std::set<std::string> folders;
+  {
+    std::lock_guard<std::mutex> lock(RecordsMutex());
+    folders = WrittenFolders();
+  }
+  if (!folders.empty()) TheEarlyFlush().Start(std::move(folders));
+}
+
+void FlushWrittenFiles() {
+  std::set<std::string> folders;
+  {
+    std::lock_guard<std::mutex> lock(RecordsMutex());
+    folders.swap(WrittenFolders());
+  }
+  // A write-back failure is told to the first flush that looks, which may be the early one.
+  TheEarlyFlush().Wait();
+  std::string failure = TheEarlyFlush().TakeFailure();
+  std::string now = SyncFileSystems(folders);
+  if (failure.empty()) failure = std::move(now);
+  if (!failure.empty())
+    throw AppError(kErrFile, "FlushWrittenFiles",
+                   "書き込んだファイルをディスクに保存できません：" + failure);
 }
 
 void SetMakeFileFaultForTesting(std::function<void(const std::string&)> fault) {
   Fault() = std::move(fault);
+}
+
+void SetSyncFaultForTesting(std::function<int(const std::string&)> fault) {
+  SyncFault() = std::move(fault);
 }
 
 }  // namespace lanereport

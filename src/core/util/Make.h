@@ -47,9 +47,16 @@ void DiscardStagedFile(const StagedFile& file);
 // thousands of pages wait on the disk for each. A file system that reports a failed write-back
 // raises AppError (kErrFile) naming a folder on it; the list of folders is cleared either way.
 void FlushWrittenFiles();
+// Starts making what MakeFile wrote so far durable on a thread of its own, while the run goes
+// on with work of its own: the next FlushWrittenFiles then has less left to wait for. That call
+// waits for this flush to end and raises a failed write-back found by either.
+void StartFlushingWrittenFiles();
 
 // Tests only: called with the target path after the temporary file is written and before it
 // replaces the target; throwing from it simulates a write that fails at the last moment.
 void SetMakeFileFaultForTesting(std::function<void(const std::string&)> fault);
+// Tests only: called with a folder after its file system was flushed; a non-zero result is the
+// errno of a write-back failure that the flush reports.
+void SetSyncFaultForTesting(std::function<int(const std::string&)> fault);
 
 }  // namespace lanereport
