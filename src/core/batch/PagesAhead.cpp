@@ -126,16 +126,24 @@ void PagesAhead::Make() {
 
 namespace {
 
-// The run's progress window while the run's thread makes pages ahead: kept live and asked for
-// STOP, nothing shown.
+// The run's progress window while the run's thread makes pages ahead: asked for STOP and kept
+// live as while the run waits (a count of nothing every kLivePeriod at most), nothing shown.
+constexpr std::chrono::milliseconds kLivePeriod(50);
+
 class HelperProgress : public SilentProgress {
  public:
   explicit HelperProgress(ProgressWindow& window) : window_(window) {}
-  void CountProgress(int, long) override { window_.CountProgress(1, 0); }
+  void CountProgress(int, long) override {
+    auto now = std::chrono::steady_clock::now();
+    if (now - shown_ < kLivePeriod) return;
+    shown_ = now;
+    window_.CountProgress(1, 0);
+  }
   bool StopFlag() const override { return window_.StopFlag(); }
 
  private:
   ProgressWindow& window_;
+  std::chrono::steady_clock::time_point shown_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace
@@ -155,8 +163,7 @@ void PagesAhead::Help(Database& db, ProgressWindow& progress) {
     MakeUnit(context, *unit);
   }
   // The window stays live while the thread finishes its unit: STOP is seen.
-  while (!progress.StopFlag() && !WaitFor(std::chrono::milliseconds(50)))
-    progress.CountProgress(1, 0);
+  while (!progress.StopFlag() && !WaitFor(kLivePeriod)) progress.CountProgress(1, 0);
 }
 
 void PagesAhead::PreparePeriods(Database& db) {
