@@ -1,7 +1,6 @@
 #include "batch/MakeFlow.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "batch/PagesAhead.h"
 #include "database/DataBase.h"

@@ -87,6 +87,13 @@ std::optional<std::size_t> PagesAhead::TakeLast() {
   return --end_unit_;
 }
 
+PageContext PagesAhead::StageContext(Database& db, ProgressWindow& progress) const {
+  PageContext context{db, run_.db_name, run_.look, run_.out_folder, progress};
+  context.images_provided = true;  // the run copies the look images with its first page
+  context.make_ahead = &stage_;
+  return context;
+}
+
 void PagesAhead::MakeUnit(PageContext& context, std::size_t unit) const {
   const std::string& year = run_.year;
   const std::size_t count = run_.bowlers.size();
@@ -105,9 +112,7 @@ void PagesAhead::Make() {
   try {
     std::unique_ptr<Database> db = Database::Open(run_.db_path);
     AbandonableProgress progress(abandoned_);
-    PageContext context{*db, run_.db_name, run_.look, run_.out_folder, progress};
-    context.images_provided = true;  // the run copies the look images with its first page
-    context.make_ahead = &stage_;
+    PageContext context = StageContext(*db, progress);
     if (run_.periods) PreparePeriods(*db);
     {
       std::unique_lock<std::mutex> lock(mutex_);
@@ -150,9 +155,7 @@ class HelperProgress : public SilentProgress {
 
 void PagesAhead::Help(Database& db, ProgressWindow& progress) {
   HelperProgress helper(progress);
-  PageContext context{db, run_.db_name, run_.look, run_.out_folder, helper};
-  context.images_provided = true;
-  context.make_ahead = &stage_;
+  PageContext context = StageContext(db, helper);
   {
     std::lock_guard<std::mutex> lock(mutex_);
     context.year_games = year_games_;

@@ -54,8 +54,6 @@ class PagesAhead {
   void Abandon();
   // Waits until the thread has ended; afterwards the stage is the run's alone.
   void Wait();
-  // Waits at most the given time; true once the thread has ended (then Wait returns at once).
-  bool WaitFor(std::chrono::milliseconds time);
 
  private:
   // What the thread takes from the run, copied on the run's thread before it starts.
@@ -72,7 +70,11 @@ class PagesAhead {
   // i - n. The next unit from the front or the back, none when all are taken.
   std::optional<std::size_t> TakeFirst();
   std::optional<std::size_t> TakeLast();
+  // The context of a thread that makes pages into the stage, the look images left to the run.
+  PageContext StageContext(Database& db, ProgressWindow& progress) const;
   void MakeUnit(PageContext& context, std::size_t unit) const;
+  // Waits at most the given time; true once the thread has ended (then Wait returns at once).
+  bool WaitFor(std::chrono::milliseconds time);
   void Make();
   void PreparePeriods(Database& db);
 

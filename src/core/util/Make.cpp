@@ -322,6 +322,8 @@ class EarlyFlush {
 };
 
 EarlyFlush& TheEarlyFlush() {
+  // The fault hook the flush's thread calls is made first, so it outlives the flush at exit.
+  SyncFault();
   static EarlyFlush flush;
   return flush;
 }
