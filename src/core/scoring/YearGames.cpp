@@ -110,7 +110,12 @@ YearGames::YearGames(Database& db, std::string from, std::string to, std::string
   auto each = [&](const RowView& row) {
     const std::string* stored = rows.Bowler(row);
     if (!stored) return;
-    auto [entry, added] = bowlers_.try_emplace(ToLowerAscii(*stored), Bowler{*stored, {}});
+    // Rows come in date order, so the bowlers take turns: the key is looked up each row, and an
+    // entry (with its games' first block) is made only for a bowler not seen before.
+    std::string key = ToLowerAscii(*stored);
+    auto entry = bowlers_.find(key);
+    if (entry == bowlers_.end())
+      entry = bowlers_.emplace(std::move(key), Bowler{*stored, {}}).first;
     Bowler& bowler = entry->second;
     const clsResult_Data* previous = bowler.games.empty() ? nullptr : &bowler.games.back();
     clsResult_Data& game = bowler.games.emplace_back(db);

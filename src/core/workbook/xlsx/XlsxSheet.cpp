@@ -134,7 +134,10 @@ void XlsxSheet::Index() {
     }
     next_row = r + 1;
     RowEntry& entry = rows_[r];
-    if (!entry.node) entry.node = row;
+    if (!entry.node) {
+      entry.node = row;
+      entry.ext_lst = XmlChild(row, "extLst");
+    }
     int next_column = 1;
     for (pugi::xml_node c = XmlChild(row, "c"); c; c = XmlNextSibling(c, "c")) {
       auto position = ParseCellName(c.attribute("r").value());
@@ -225,7 +228,7 @@ pugi::xml_node XlsxSheet::FindOrCreateCell(int row, int column) {
   }
   auto c = entry.cells.lower_bound(column);
   if (c != entry.cells.end() && c->first == column) return c->second;
-  pugi::xml_node before = c != entry.cells.end() ? c->second : XmlChild(entry.node, "extLst");
+  pugi::xml_node before = c != entry.cells.end() ? c->second : entry.ext_lst;
   pugi::xml_node cell = XmlInsertChild(entry.node, "c", before);
   cell.append_attribute("r") = CellName(row, column).c_str();
   if (int style = DefaultStyle(row, column); style != 0) cell.append_attribute("s") = style;

@@ -116,6 +116,9 @@ class XlsxSheet {
   struct RowEntry {
     pugi::xml_node node;
     std::map<int, pugi::xml_node> cells;
+    // The row's first extLst element, which new cells go before when they follow every cell
+    // (null when it has none; rows made here have none, and no edit adds or removes one).
+    pugi::xml_node ext_lst;
   };
   struct ColumnInfo {
     int first = 0;
