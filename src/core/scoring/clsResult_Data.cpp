@@ -57,7 +57,12 @@ std::string Mid(std::string_view text, std::size_t start, std::size_t length) {
 
 }  // namespace
 
-clsResult_Data::clsResult_Data(Database& db) : db_(&db) {}
+clsResult_Data::clsResult_Data(Database& db) : db_(&db), state_(std::make_shared<State>()) {}
+
+clsResult_Data::State& clsResult_Data::M() {
+  if (state_.use_count() > 1) state_ = std::make_shared<State>(*state_);
+  return *state_;
+}
 
 // ---- Properties ----
 
@@ -67,7 +72,7 @@ void clsResult_Data::SetText(std::string& field, std::string_view value, const c
   if (required) *required = true;
   if (Trim(field) != value) {
     field = std::string(value);
-    changed_ = true;
+    M().changed = true;
   }
 }
 
@@ -78,87 +83,87 @@ void clsResult_Data::SetLong(long& field, const Value& value, const char* proper
   long stored = static_cast<long>(Value(*number).ToInt());
   if (field != stored) {
     field = stored;
-    changed_ = true;
+    M().changed = true;
   }
 }
 
 void clsResult_Data::Entrynumber(const Value& value) {
-  SetLong(fields_.entry_number, value, "Entrynumber");
+  SetLong(M().fields.entry_number, value, "Entrynumber");
 }
 
 std::string clsResult_Data::BowlerName() const {
-  return std::string(Trim(fields_.bowler_name));
+  return std::string(Trim(S().fields.bowler_name));
 }
 void clsResult_Data::BowlerName(std::string_view value) {
-  SetText(fields_.bowler_name, value, "BowlerName", &has_bowler_);
+  SetText(M().fields.bowler_name, value, "BowlerName", &M().has_bowler);
 }
 
 std::string clsResult_Data::AlleyName() const {
-  return std::string(Trim(fields_.alley_name));
+  return std::string(Trim(S().fields.alley_name));
 }
 void clsResult_Data::AlleyName(std::string_view value) {
-  SetText(fields_.alley_name, value, "AlleyName", &has_alley_);
+  SetText(M().fields.alley_name, value, "AlleyName", &M().has_alley);
 }
 
 std::string clsResult_Data::LevelName() const {
-  return std::string(Trim(fields_.level_name));
+  return std::string(Trim(S().fields.level_name));
 }
 void clsResult_Data::LevelName(std::string_view value) {
-  SetText(fields_.level_name, value, "LevelName", &has_level_);
+  SetText(M().fields.level_name, value, "LevelName", &M().has_level);
 }
 
 std::string clsResult_Data::PlayDate() const {
-  return std::string(Trim(fields_.play_date));
+  return std::string(Trim(S().fields.play_date));
 }
 void clsResult_Data::PlayDate(std::string_view date) {
   if (ByteLength(date) >= 256) Raise(kErrInvalidValue, "PlayDate", "文字列が長すぎます");
   std::optional<std::string> ymd = ParseDateToYmd(date);
   if (!ymd) Raise(kErrInvalidValue, "PlayDate", "日付が正しくありません");
-  has_date_ = true;
-  if (fields_.play_date != *ymd) {
-    fields_.play_date = *ymd;
-    changed_ = true;
+  M().has_date = true;
+  if (M().fields.play_date != *ymd) {
+    M().fields.play_date = *ymd;
+    M().changed = true;
   }
 }
 
 void clsResult_Data::GameNumber(const Value& value) {
-  SetLong(fields_.game_number, value, "GameNumber");
-  has_game_number_ = true;
+  SetLong(M().fields.game_number, value, "GameNumber");
+  M().has_game_number = true;
 }
 
 std::string clsResult_Data::ResultMemo() const {
-  return std::string(Trim(fields_.result_memo));
+  return std::string(Trim(S().fields.result_memo));
 }
 void clsResult_Data::ResultMemo(std::string_view value) {
-  SetText(fields_.result_memo, value, "ResultMemo", nullptr);
+  SetText(M().fields.result_memo, value, "ResultMemo", nullptr);
 }
 
 void clsResult_Data::Playnumber(const Value& value) {
-  SetLong(fields_.play_number, value, "Playnumber");
+  SetLong(M().fields.play_number, value, "Playnumber");
 }
 
 void clsResult_Data::Handicap(const Value& value) {
-  SetLong(fields_.handicap, value, "Handicap");
+  SetLong(M().fields.handicap, value, "Handicap");
 }
 
 std::string clsResult_Data::FrameScore(long frame) const {
-  return frame >= 1 && frame <= 10 ? scores_[frame - 1] : std::string();
+  return frame >= 1 && frame <= 10 ? S().scores[frame - 1] : std::string();
 }
 
 std::string clsResult_Data::FrameA(long n) const {
-  return n >= 1 && n <= 9 ? fields_.rolls[2 * n - 2] : std::string();
+  return n >= 1 && n <= 9 ? S().fields.rolls[2 * n - 2] : std::string();
 }
 
 std::string clsResult_Data::FrameB(long n) const {
-  return n >= 1 && n <= 9 ? fields_.rolls[2 * n - 1] : std::string();
+  return n >= 1 && n <= 9 ? S().fields.rolls[2 * n - 1] : std::string();
 }
 
 bool clsResult_Data::IsValid() const {
-  return has_bowler_ && has_alley_ && has_level_ && has_date_ && has_game_number_;
+  return S().has_bowler && S().has_alley && S().has_level && S().has_date && S().has_game_number;
 }
 
 std::string clsResult_Data::RollText(int index) const {
-  return std::string(Trim(fields_.rolls[index]));
+  return std::string(Trim(S().fields.rolls[index]));
 }
 
 std::string clsResult_Data::Roll(int index) const {
@@ -179,8 +184,8 @@ bool clsResult_Data::SetRollValue(int index, std::string_view entry) {
   const char* property = kRollProperties[index];
   if (ByteLength(entry) >= 256) Raise(kErrInvalidValue, property, "文字列が長すぎます");
   // Without a bonus ball the third roll of frame 10 can only be cleared.
-  if (index == kTenth3 && !bonus_roll_) entry = "";
-  auto& rolls = fields_.rolls;
+  if (index == kTenth3 && !M().bonus_roll) entry = "";
+  auto& rolls = M().fields.rolls;
   if (entry == Trim(rolls[index])) return false;
 
   // Work out every new value first, so that a refused entry changes nothing.
@@ -215,7 +220,7 @@ bool clsResult_Data::SetRollValue(int index, std::string_view entry) {
     if (second == mark::kSpare) bonus = true;
     std::string third = IsStrikeOrSpare(second) ? ChangeCharacter1(rolls[kTenth3])
                                                 : ChangeCharacter2(rolls[kTenth3], second);
-    bonus_roll_ = bonus;
+    M().bonus_roll = bonus;
     rolls[kTenth2] = std::move(second);
     rolls[kTenth3] = std::move(third);
   } else {
@@ -223,14 +228,14 @@ bool clsResult_Data::SetRollValue(int index, std::string_view entry) {
     rolls[kTenth3] =
         IsStrikeOrSpare(Trim(second)) ? ChangeCharacter1(entry) : ChangeCharacter2(entry, second);
   }
-  changed_ = true;
+  M().changed = true;
   return true;
 }
 
 // The running scores. A roll not bowled counts -300, so every total that needs it stays
 // negative through frame 10 and is shown empty.
 void clsResult_Data::CalcFrameScores() {
-  scores_.fill(std::string());
+  M().scores.fill(std::string());
   struct Frame {
     long first = -300;
     long second = -300;
@@ -239,7 +244,7 @@ void clsResult_Data::CalcFrameScores() {
     long running = 0;
   };
   std::array<Frame, 11> f;
-  const auto& rolls = fields_.rolls;
+  const auto& rolls = M().fields.rolls;
   for (int k = 1; k <= 9; ++k) {
     f[k].first = ChangeFigure(rolls[2 * k - 2], true);
     f[k].second = ChangeFigure(rolls[2 * k - 1], true);
@@ -292,8 +297,8 @@ void clsResult_Data::CalcFrameScores() {
   for (int k = 1; k <= 10; ++k) {
     if (f[k].running >= 0) scores[k - 1] = std::to_string(f[k].running);
   }
-  scores_ = std::move(scores);
-  score_ = f[10].running >= 0 ? f[10].running : 0;
+  M().scores = std::move(scores);
+  M().score = f[10].running >= 0 ? f[10].running : 0;
 }
 
 // ---- Master lookups ----
@@ -346,7 +351,7 @@ void clsResult_Data::DataIO(Recordset& rs, bool read) {
     GameNumber(number("Game_Number"));
     // Frames 1 to 9 and the first roll of frame 10 are taken as stored; the last two rolls go
     // through their setters, which compute the frame scores.
-    for (int i = 0; i <= kTenth1; ++i) fields_.rolls[i] = text(kRollColumns[i]);
+    for (int i = 0; i <= kTenth1; ++i) M().fields.rolls[i] = text(kRollColumns[i]);
     Tenthframe2(text(kRollColumns[kTenth2]));
     Tenthframe3(text(kRollColumns[kTenth3]));
     ResultMemo(text("Result_Memo"));
@@ -356,17 +361,17 @@ void clsResult_Data::DataIO(Recordset& rs, bool read) {
   }
   // EntryNumber is written only into a new row; a row keeps the number it was given.
   if (NullToValue(rs.Field("EntryNumber"), true).ToInt() == 0)
-    rs.SetField("EntryNumber", Value(fields_.entry_number));
-  rs.SetField("Bowler_Name", Value(fields_.bowler_name));
-  rs.SetField("Alley_Name", Value(fields_.alley_name));
-  rs.SetField("Level_Name", Value(fields_.level_name));
-  rs.SetField("Play_Date", Value(fields_.play_date));
-  rs.SetField("Game_Number", Value(fields_.game_number));
-  for (int i = 0; i < 21; ++i) rs.SetField(kRollColumns[i], Value(fields_.rolls[i]));
-  for (int k = 0; k < 10; ++k) rs.SetField(kScoreColumns[k], Value(scores_[k]));
-  rs.SetField("Result_Memo", Value(fields_.result_memo));
-  rs.SetField("PlayNumber", Value(fields_.play_number));
-  rs.SetField("Handicap", Value(fields_.handicap));
+    rs.SetField("EntryNumber", Value(S().fields.entry_number));
+  rs.SetField("Bowler_Name", Value(S().fields.bowler_name));
+  rs.SetField("Alley_Name", Value(S().fields.alley_name));
+  rs.SetField("Level_Name", Value(S().fields.level_name));
+  rs.SetField("Play_Date", Value(S().fields.play_date));
+  rs.SetField("Game_Number", Value(S().fields.game_number));
+  for (int i = 0; i < 21; ++i) rs.SetField(kRollColumns[i], Value(S().fields.rolls[i]));
+  for (int k = 0; k < 10; ++k) rs.SetField(kScoreColumns[k], Value(S().scores[k]));
+  rs.SetField("Result_Memo", Value(S().fields.result_memo));
+  rs.SetField("PlayNumber", Value(S().fields.play_number));
+  rs.SetField("Handicap", Value(S().fields.handicap));
 }
 
 namespace {
@@ -437,14 +442,14 @@ void clsResult_Data::Read(const RowView& row, const ResultColumns& c) {
   };
   if (IsEightDigits(ymd) && IsValidDate(digits(0, 4), digits(4, 2), digits(6, 2))) {
     // Eight digits of a real date read back as themselves.
-    has_date_ = true;
-    fields_.play_date = std::string(ymd);
-    changed_ = true;
+    M().has_date = true;
+    M().fields.play_date = std::string(ymd);
+    M().changed = true;
   } else {
     PlayDate(Mid(ymd, 0, 4) + "/" + Mid(ymd, 4, 2) + "/" + Mid(ymd, 6, 2));
   }
   GameNumber(number(c.game_number));
-  for (int i = 0; i <= kTenth1; ++i) fields_.rolls[i] = ColumnText(row, c.rolls[i], holder);
+  for (int i = 0; i <= kTenth1; ++i) M().fields.rolls[i] = ColumnText(row, c.rolls[i], holder);
   // The last two rolls go through the setters' rules; the frame scores are worked out once,
   // from all the rolls.
   bool second = SetRollValue(kTenth2, ColumnText(row, c.rolls[kTenth2], holder));
@@ -464,7 +469,7 @@ std::string clsResult_Data::KeyQuery() const {
         "   And Alley_Name = " + SqlQuote(AlleyName()),
         "   And Level_Name = " + SqlQuote(LevelName()),
         "   And Play_Date = " + SqlQuote(PlayDate()),
-        "   And Game_Number = " + std::to_string(fields_.game_number)}) {
+        "   And Game_Number = " + std::to_string(S().fields.game_number)}) {
     sql += line + kCrLf;
   }
   return sql;
@@ -475,7 +480,7 @@ std::string clsResult_Data::NumberQuery() const {
   for (const std::string& line :
        {std::string(" Select "), std::string("       * "), std::string(" From "),
         std::string("       Result_Data "), std::string(" Where "),
-        "       EntryNumber = " + std::to_string(fields_.entry_number)}) {
+        "       EntryNumber = " + std::to_string(S().fields.entry_number)}) {
     sql += line + kCrLf;
   }
   return sql;
@@ -518,7 +523,7 @@ void clsResult_Data::AllocatePlayNumber() {
 
 void clsResult_Data::RequireFinished(const char* operation) const {
   if (!IsValid()) Raise(kErrInvalidValue, operation, "必須項目が入力されていません");
-  if (scores_[9].empty()) Raise(kErrInvalidValue, operation, "入力が終わっていません");
+  if (S().scores[9].empty()) Raise(kErrInvalidValue, operation, "入力が終わっていません");
 }
 
 void clsResult_Data::Load() {
@@ -527,7 +532,7 @@ void clsResult_Data::Load() {
   rs->MoveFirst();
   DataIO(*rs, true);
   rs->Close();
-  changed_ = false;
+  M().changed = false;
 }
 
 void clsResult_Data::Add() {
@@ -540,7 +545,7 @@ void clsResult_Data::Add() {
   DataIO(*rs, false);
   rs->Update();
   rs->Close();
-  backup_ = std::make_shared<const Fields>(fields_);
+  M().backup = std::make_shared<const Fields>(M().fields);
 }
 
 void clsResult_Data::Update(bool by_key) {
@@ -574,7 +579,7 @@ void clsResult_Data::WriteRow(bool by_key, bool rescore) {
   DataIO(*rs, false);
   rs->Update();
   rs->Close();
-  backup_ = std::make_shared<const Fields>(fields_);
+  M().backup = std::make_shared<const Fields>(M().fields);
 }
 
 void clsResult_Data::Delete() {
@@ -587,7 +592,7 @@ void clsResult_Data::Delete() {
 }
 
 void clsResult_Data::CancelEdit() {
-  fields_ = backup_ ? *backup_ : Fields{};
+  M().fields = M().backup ? *M().backup : Fields{};
   WriteRow(false, true);
 }
 

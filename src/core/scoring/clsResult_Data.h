@@ -43,8 +43,11 @@ struct ResultColumns {
 class clsResult_Data {
  public:
   explicit clsResult_Data(Database& db);
+  // Copying shares the state (see State); a move is a copy, so no game is ever left empty.
+  clsResult_Data(const clsResult_Data&) = default;
+  clsResult_Data& operator=(const clsResult_Data&) = default;
 
-  long Entrynumber() const { return fields_.entry_number; }
+  long Entrynumber() const { return S().fields.entry_number; }
   void Entrynumber(const Value& value);
   std::string BowlerName() const;
   void BowlerName(std::string_view value);
@@ -56,7 +59,7 @@ class clsResult_Data {
   // "YYYY-MM-DD" or eight digits) and refuses anything else with "日付が正しくありません".
   std::string PlayDate() const;
   void PlayDate(std::string_view date);
-  long GameNumber() const { return fields_.game_number; }
+  long GameNumber() const { return S().fields.game_number; }
   void GameNumber(const Value& value);
 
   // The roll marks: frames 1 to 9 two each, frame 10 three. A setter normalises the entry
@@ -99,50 +102,50 @@ class clsResult_Data {
 
   // The running score after frame 1 … 10 as decimal text, empty while it is not determined.
   std::string Firstframescore() const {
-    return scores_[0];
+    return S().scores[0];
   }
   std::string Secondframescore() const {
-    return scores_[1];
+    return S().scores[1];
   }
   std::string Thirdframescore() const {
-    return scores_[2];
+    return S().scores[2];
   }
   std::string Fourthframescore() const {
-    return scores_[3];
+    return S().scores[3];
   }
   std::string Fifthframescore() const {
-    return scores_[4];
+    return S().scores[4];
   }
   std::string Sixthframescore() const {
-    return scores_[5];
+    return S().scores[5];
   }
   std::string Seventhframescore() const {
-    return scores_[6];
+    return S().scores[6];
   }
   std::string Eighthframescore() const {
-    return scores_[7];
+    return S().scores[7];
   }
   std::string Ninthframescore() const {
-    return scores_[8];
+    return S().scores[8];
   }
   std::string Tenthframescore() const {
-    return scores_[9];
+    return S().scores[9];
   }
   // The same by frame number 1 to 10; empty for any other number.
   std::string FrameScore(long frame) const;
   // The game's score: its tenth frame score as a number, 0 while it has none.
   long Score() const {
-    return score_;
+    return S().score;
   }
 
   std::string ResultMemo() const;
   void ResultMemo(std::string_view value);
   long Playnumber() const {
-    return fields_.play_number;
+    return S().fields.play_number;
   }
   void Playnumber(const Value& value);
   long Handicap() const {
-    return fields_.handicap;
+    return S().fields.handicap;
   }
   void Handicap(const Value& value);
 
@@ -152,7 +155,7 @@ class clsResult_Data {
   // True once the bowler, centre, level, play date and game number have all been set.
   bool IsValid() const;
   bool IsValueChanged() const {
-    return changed_;
+    return S().changed;
   }
 
   // The master rows of the game's bowler, centre and level, loaded by name (the error of Load
@@ -215,20 +218,30 @@ class clsResult_Data {
   void RequireFinished(const char* operation) const;
   void WriteRow(bool by_key, bool rescore);
 
+  // What a game holds besides its database. Copies of a game share it until one of them is
+  // changed (M), so handing games from list to list copies no rolls or names.
+  struct State {
+    Fields fields;
+    // The fields as last written, for CancelEdit (none before the first write).
+    std::shared_ptr<const Fields> backup;
+    std::array<std::string, 10> scores;
+    long score = 0;  // scores[9] as a number
+    bool changed = false;
+    bool bonus_roll = false;
+    bool has_bowler = false;
+    bool has_alley = false;
+    bool has_level = false;
+    bool has_date = false;
+    bool has_game_number = false;
+  };
+  const State& S() const {
+    return *state_;
+  }
+  // The state to change: this game's own, copied first while another game shares it.
+  State& M();
+
   Database* db_;
-  Fields fields_;
-  // The fields as last written, for CancelEdit (none before the first write). Never changed in
-  // place, so copies of the game share it.
-  std::shared_ptr<const Fields> backup_;
-  std::array<std::string, 10> scores_;
-  long score_ = 0;  // scores_[9] as a number
-  bool changed_ = false;
-  bool bonus_roll_ = false;
-  bool has_bowler_ = false;
-  bool has_alley_ = false;
-  bool has_level_ = false;
-  bool has_date_ = false;
-  bool has_game_number_ = false;
+  std::shared_ptr<State> state_;
 };
 
 }  // namespace lanereport
