@@ -17,7 +17,6 @@ BowlerGames::BowlerGames(Database& db, std::string_view bowler, std::string from
   if (year && year->Serves(from_, to_)) {
     games_ = clsResult_List(db, year->Of(bowler, from_, to_));
     selected_ = games_.Count() > 0;
-    IndexPlays();
     return;
   }
   NameForms alleys;
@@ -46,7 +45,6 @@ BowlerGames::BowlerGames(Database& db, std::string_view bowler, std::string from
     plain_ = !(a.PlayDate() == b.PlayDate() && a.Playnumber() == b.Playnumber() &&
                a.GameNumber() == b.GameNumber());
   }
-  IndexPlays();
 }
 
 bool BowlerGames::Serves(std::string_view bowler, std::string_view first,
@@ -54,7 +52,9 @@ bool BowlerGames::Serves(std::string_view bowler, std::string_view first,
   return selected_ && plain_ && bowler == bowler_ && first >= from_ && last <= to_;
 }
 
-void BowlerGames::IndexPlays() {
+void BowlerGames::IndexPlays() const {
+  if (indexed_) return;
+  indexed_ = true;
   for (std::size_t i = 0; i < static_cast<std::size_t>(games_.Count()); ++i) {
     const clsResult_Data& game = games_.Item(i);
     plays_[JoinedKey({game.PlayDate(), game.AlleyName(), game.LevelName()})].push_back(i);
@@ -64,6 +64,7 @@ void BowlerGames::IndexPlays() {
 clsResult_List BowlerGames::Play(std::string_view yyyymmdd, std::string_view alley,
                                  std::string_view level, long order) const {
   std::vector<clsResult_Data> play;
+  IndexPlays();
   auto found = plays_.find(JoinedKey({yyyymmdd, alley, level}));
   if (found != plays_.end()) {
     play.reserve(found->second.size());

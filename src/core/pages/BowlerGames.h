@@ -21,7 +21,7 @@ class YearGames;
 // only in letter case, play dates of eight digits, play and game numbers stored as integers, and
 // no two games sharing date, play number and game number (the engine's order would be open
 // there). When a stored value breaks this, or the selection fails, Serves is false and the
-// drivers select as before.
+// drivers select as before. An object serves one thread (a driver's run).
 class BowlerGames {
  public:
   // from and to are stored dates ("yyyymmdd"), both included. The games are taken from the
@@ -48,11 +48,14 @@ class BowlerGames {
   std::string bowler_;
   std::string from_;
   std::string to_;
-  void IndexPlays();
+  // Indexes the plays at the first cut of one (a driver that only puts pages made ahead in
+  // place cuts none).
+  void IndexPlays() const;
 
   clsResult_List games_;
   // The positions in games_ of the games of each play (date, centre, level), in order 0.
-  std::map<std::string, std::vector<std::size_t>, std::less<>> plays_;
+  mutable std::map<std::string, std::vector<std::size_t>, std::less<>> plays_;
+  mutable bool indexed_ = false;
   bool selected_ = false;
   bool plain_ = true;
 };
