@@ -16,6 +16,7 @@
 #include "pages/IndexPageOutput.h"
 #include "pages/PageLayout.h"
 #include "pages/SvgChart.h"
+#include "scoring/YearGames.h"
 #include "scoring/clsResult_List.h"
 #include "util/AppError.h"
 #include "util/Cp932.h"
@@ -392,6 +393,58 @@ TEST_F(IndexPageTest, YearPageListsTheYearsBowlersAndLinksWhatIsThere) {
   EXPECT_EQ(TableCells(Read("score2024/index.html"), "bowlers")[2][1],
             "<a href=\"rookie/index.html\">新人</a>");
   ExpectChartsMatchTheirTables(Read("score2024/rookie/index.html"), 3);
+}
+
+// Every file under the folder, by its path relative to it, with its bytes.
+std::map<std::string, std::string> TreeBytes(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    if (entry.is_regular_file())
+      files[fs::relative(entry.path(), folder).string()] = ReadFileBytes(entry.path().string());
+  return files;
+}
+
+TEST_F(IndexPageTest, PagesFinishedFromDraftsMadeAheadAreThePagesMadeAtOnce) {
+  AddYear();
+  // The tables a run puts in place while the drafts are made: the links are those of the
+  // pages there when the drafts are finished.
+  auto tables = [](TempDir& out) {
+    MakeFile(out.File("score2024/yamada/202403.html"), "march");
+    MakeFile(out.File("score2024/yamada/2024031011.html"), "play");
+    MakeFile(out.File("score2024/rookie/202405.html"), "may");
+  };
+  tables(out_);
+  PageContext at_once = Context();
+  ASSERT_EQ(OutputIndexPages(at_once, "2024", {"山田太郎", "新人"}).pages, 3);
+  const std::map<std::string, std::string> expected = TreeBytes(out_.Path());
+  ASSERT_EQ(expected.size(), 6u);
+
+  for (bool abandoned : {false, true}) {
+    SCOPED_TRACE(abandoned ? "abandoned" : "drafted");
+    TempDir out;
+    PageContext context{fx_.Db(), "score", look_, out.Path(), progress_};
+    YearGames year(fx_.Db(), "2024");
+    context.year_games = &year;
+    ASSERT_TRUE(year.Serves("20240101", "20241231"));
+    IndexDraftsAhead drafts(context, "2024", year);
+    // Abandoned at once, the index run makes what was not drafted itself.
+    if (abandoned) drafts.Abandon();
+    context.index_drafts = &drafts;
+    tables(out);
+    IndexRunResult run = OutputIndexPages(context, "2024", {"山田太郎", "新人"});
+    EXPECT_EQ(run.pages, 3);
+    EXPECT_EQ(TreeBytes(out.Path()), expected);
+    // The drafts are handed over once; a second run of the year makes its pages itself.
+    EXPECT_FALSE(drafts.Take("2024"));
+    EXPECT_EQ(OutputIndexPages(context, "2024", {"山田太郎", "新人"}).pages, 3);
+    EXPECT_EQ(TreeBytes(out.Path()), expected);
+  }
+
+  // Drafts of another year are not taken.
+  YearGames year(fx_.Db(), "2024");
+  PageContext context = Context();
+  IndexDraftsAhead drafts(context, "2024", year);
+  EXPECT_FALSE(drafts.Take("2023"));
 }
 
 TEST_F(IndexPageTest, AnIndexPageOfTheUsersIsNeverWrittenOver) {

@@ -162,6 +162,13 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
     ahead->Wait();
     context.made_ahead = &stage;
   }
+  // While the tables put the pages in place, a thread drafts the year pages, which link them
+  // and so come last.
+  std::optional<IndexDraftsAhead> drafts;
+  if (!progress_.StopFlag()) {
+    drafts.emplace(context, y, *year);
+    context.index_drafts = &*drafts;
+  }
   // A missing template ends the workbook step only: the tables are still made for the bowlers
   // that an earlier workbook run of this flow left in the bowler table (none on a first run).
   // One driver over the bowlers of the table, in number order, until STOP.
@@ -216,6 +223,7 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   context.made_ahead = nullptr;
   stage.Discard();
   result.stopped = progress_.StopFlag();
+  if (drafts && result.stopped) drafts->Abandon();
   // The tables' pages go to the disk while the index pages are made.
   StartFlushingWrittenFiles();
   // The index pages link what the tables made, so they come last, after STOP too.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "pages/PageLayout.h"
@@ -362,10 +363,17 @@ std::string LinkIfExists(std::string_view folder, std::string_view target, std::
   return "<a href=\"" + LinkPath(target) + "\">" + EscapeMarkup(text) + "</a>";
 }
 
-std::string MakeBowlerIndexPage(const PageContext& context, std::string_view yyyy,
-                                const BowlerListing& bowler, clsResult_List& games,
-                                std::string_view folder, MasterIds& ids) {
+struct BowlerIndexDraft::Parts {
   PageText page;
+  std::string yyyy;
+  YearParts year;
+};
+
+BowlerIndexDraft::BowlerIndexDraft(const PageContext& context, std::string_view yyyy,
+                                   const BowlerListing& bowler, clsResult_List& games)
+    : parts_(std::make_unique<Parts>()) {
+  PageText& page = parts_->page;
+  parts_->yyyy = std::string(yyyy);
   AppendPageHead(page, context.look, std::string(yyyy) + "年の成績",
                  BowlerIndexMarker(yyyy, bowler.aname, bowler.name));
   AppendNameTable(page, kWidth, "投球者：", bowler.name);
@@ -374,14 +382,28 @@ std::string MakeBowlerIndexPage(const PageContext& context, std::string_view yyy
   page.Line(7, "</p>");
   AppendIndexHeading(page, std::string(yyyy) + "年の成績");
   AppendSummary(page, games);
-  YearParts parts = PartsOf(context.db, games);
-  AppendMonthChart(page, games, parts, yyyy);
+  parts_->year = PartsOf(context.db, games);
+  AppendMonthChart(page, games, parts_->year, yyyy);
   AppendDistributionChart(page, games);
   AppendRateChart(page, games);
-  AppendMonths(page, parts, yyyy, folder);
-  AppendPlays(page, parts, folder, ids);
+}
+
+BowlerIndexDraft::~BowlerIndexDraft() = default;
+BowlerIndexDraft::BowlerIndexDraft(BowlerIndexDraft&&) noexcept = default;
+BowlerIndexDraft& BowlerIndexDraft::operator=(BowlerIndexDraft&&) noexcept = default;
+
+std::string BowlerIndexDraft::Finish(std::string_view folder, MasterIds& ids) && {
+  PageText& page = parts_->page;
+  AppendMonths(page, parts_->year, parts_->yyyy, folder);
+  AppendPlays(page, parts_->year, folder, ids);
   AppendPageEnd(page, kWidth);
   return page.Take();
+}
+
+std::string MakeBowlerIndexPage(const PageContext& context, std::string_view yyyy,
+                                const BowlerListing& bowler, clsResult_List& games,
+                                std::string_view folder, MasterIds& ids) {
+  return BowlerIndexDraft(context, yyyy, bowler, games).Finish(folder, ids);
 }
 
 }  // namespace lanereport

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -76,5 +77,24 @@ std::string LinkIfExists(std::string_view folder, std::string_view target, std::
 std::string MakeBowlerIndexPage(const PageContext& context, std::string_view yyyy,
                                 const BowlerListing& bowler, clsResult_List& games,
                                 std::string_view folder, MasterIds& ids);
+
+// The same page in two steps: the draft makes it up to the months and plays, which link the
+// pages that exist when it is finished; the figures and charts, which take the work, can so be
+// made before the monthly and score pages are in place. A draft holds what it needs of games.
+class BowlerIndexDraft {
+ public:
+  BowlerIndexDraft(const PageContext& context, std::string_view yyyy, const BowlerListing& bowler,
+                   clsResult_List& games);
+  ~BowlerIndexDraft();
+  BowlerIndexDraft(BowlerIndexDraft&&) noexcept;
+  BowlerIndexDraft& operator=(BowlerIndexDraft&&) noexcept;
+
+  // The whole page, as MakeBowlerIndexPage makes it with folder and ids; once only.
+  std::string Finish(std::string_view folder, MasterIds& ids) &&;
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+};
 
 }  // namespace lanereport

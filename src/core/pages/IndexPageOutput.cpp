@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <system_error>
 #include <thread>
@@ -94,33 +95,39 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
     }
   }
 
-  clsBowler_List known(context.db);
-  try {
-    known.SelectRecord("");
-  } catch (const AppError&) {
-    return result;
-  }
-  std::vector<YearBowler> listed;
-  std::vector<clsResult_List> lists;
-  lists.reserve(known.Count());
-  for (std::size_t i = 0; i < known.Count(); ++i) {
-    const clsBowler_Data& record = known.Item(i);
-    std::vector<clsResult_Data> games;
-    if (taken) {
-      games = taken->Take(record.Name());
-      if (games.empty()) continue;
-      games = TurnPlaysRound(std::move(games));
-    } else {
-      auto found = by_bowler.find(record.Name());
-      if (found == by_bowler.end()) continue;
-      games = std::move(found->second);
-      by_bowler.erase(found);
+  std::optional<YearDrafts> ahead;
+  if (taken && context.index_drafts) ahead = context.index_drafts->Take(y);
+  YearDrafts made;
+  YearDrafts& year_bowlers = ahead ? *ahead : made;
+  if (!ahead) {
+    clsBowler_List known(context.db);
+    try {
+      known.SelectRecord("");
+    } catch (const AppError&) {
+      return result;
     }
-    BowlerListing b{record.Number(), record.Name(), record.Aname(),
-                    static_cast<long>(games.size())};
-    lists.emplace_back(context.db, std::move(games));
-    listed.push_back({b, &lists.back(), IsPlainFileName(b.aname)});
+    year_bowlers.lists.reserve(known.Count());
+    for (std::size_t i = 0; i < known.Count(); ++i) {
+      const clsBowler_Data& record = known.Item(i);
+      std::vector<clsResult_Data> games;
+      if (taken) {
+        games = taken->Take(record.Name());
+        if (games.empty()) continue;
+        games = TurnPlaysRound(std::move(games));
+      } else {
+        auto found = by_bowler.find(record.Name());
+        if (found == by_bowler.end()) continue;
+        games = std::move(found->second);
+        by_bowler.erase(found);
+      }
+      BowlerListing b{record.Number(), record.Name(), record.Aname(),
+                      static_cast<long>(games.size())};
+      year_bowlers.lists.emplace_back(context.db, std::move(games));
+      year_bowlers.listed.push_back({b, &year_bowlers.lists.back(), IsPlainFileName(b.aname)});
+    }
+    year_bowlers.drafts.resize(year_bowlers.listed.size());
   }
+  const std::vector<YearBowler>& listed = year_bowlers.listed;
   auto named = [&](const YearBowler& entry) {
     return all_bowlers || std::any_of(bowlers.begin(), bowlers.end(), [&](const std::string& n) {
              return Trim(n) == Trim(entry.bowler.name);
@@ -147,7 +154,10 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
         const std::size_t i = chosen[k];
         const BowlerListing& bowler = listed[i].bowler;
         std::string folder = YearFolder(context.out_folder, context.db_name, y, bowler.aname);
-        std::string page = MakeBowlerIndexPage(context, y, bowler, lists[i], folder, ids);
+        std::optional<BowlerIndexDraft>& draft = year_bowlers.drafts[i];
+        std::string page =
+            draft ? std::move(*draft).Finish(folder, ids)
+                  : MakeBowlerIndexPage(context, y, bowler, year_bowlers.lists[i], folder, ids);
         WriteIndexPage(context, folder + "/" + std::string(kIndexFileName),
                        BowlerIndexKey(y, bowler.aname), page, done[k], images);
       } catch (...) {
@@ -180,6 +190,63 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
   WriteIndexPage(context, year_page, YearIndexMarker(y), MakeYearIndexPage(context, y, listed),
                  result, images);
   return result;
+}
+
+IndexDraftsAhead::IndexDraftsAhead(const PageContext& run, std::string yyyy, const YearGames& year)
+    : yyyy_(std::move(yyyy)) {
+  clsBowler_List known(run.db);
+  try {
+    known.SelectRecord("");
+  } catch (const AppError&) {
+    return;  // the index run meets the same and ends
+  }
+  for (std::size_t i = 0; i < known.Count(); ++i) {
+    const clsBowler_Data& record = known.Item(i);
+    known_.push_back({record.Number(), record.Name(), record.Aname()});
+  }
+  context_.emplace(PageContext{run.db, run.db_name, run.look, run.out_folder, progress_});
+  try {
+    thread_ = std::thread([this, &year] { Draft(year); });
+  } catch (const std::system_error&) {
+    return;  // no second thread to be had: the index run drafts its pages itself
+  }
+}
+
+IndexDraftsAhead::~IndexDraftsAhead() {
+  Abandon();
+  if (thread_.joinable()) thread_.join();
+}
+
+void IndexDraftsAhead::Draft(const YearGames& year) {
+  try {
+    // The bowlers listed as the index run lists them, from copies of the year's games; the
+    // database is not read here (the lists only hold it).
+    drafts_.lists.reserve(known_.size());
+    for (const Known& record : known_) {
+      std::vector<clsResult_Data> games = year.CopyOf(record.name);
+      if (games.empty()) continue;
+      games = TurnPlaysRound(std::move(games));
+      BowlerListing b{record.number, record.name, record.aname, static_cast<long>(games.size())};
+      drafts_.lists.emplace_back(context_->db, std::move(games));
+      drafts_.listed.push_back({b, &drafts_.lists.back(), IsPlainFileName(b.aname)});
+    }
+    drafts_.drafts.resize(drafts_.listed.size());
+    for (std::size_t i = 0; i < drafts_.listed.size() && !abandoned_; ++i) {
+      const YearBowler& entry = drafts_.listed[i];
+      if (entry.plain_folder)
+        drafts_.drafts[i].emplace(*context_, yyyy_, entry.bowler, drafts_.lists[i]);
+    }
+    drafted_ = true;
+  } catch (...) {
+    // Nothing is taken from here: the index run makes its pages itself.
+  }
+}
+
+std::optional<YearDrafts> IndexDraftsAhead::Take(std::string_view yyyy) {
+  if (thread_.joinable()) thread_.join();
+  if (!drafted_ || yyyy != yyyy_) return std::nullopt;
+  drafted_ = false;
+  return std::move(drafts_);
 }
 
 }  // namespace lanereport

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <atomic>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
+#include "pages/IndexPage.h"
+#include "pages/IndexYearPage.h"
 #include "pages/PageContext.h"
+#include "scoring/clsResult_List.h"
 
 namespace lanereport {
 
@@ -37,5 +43,53 @@ bool IsOwnIndexPage(std::string_view bytes, std::string_view key);
 // be written; the pages written before stay.
 IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
                                 const std::vector<std::string>& bowlers, bool all_bowlers = false);
+
+// The bowlers of a year that have games of the year in the counted levels, in number order,
+// with those games (newest play first) and the drafts of their year pages.
+struct YearDrafts {
+  std::vector<clsResult_List> lists;
+  std::vector<YearBowler> listed;  // games point into lists
+  // By position in listed; none where no draft was made (no plain folder, or abandoned).
+  std::vector<std::optional<BowlerIndexDraft>> drafts;
+};
+
+// The year pages' drafts of a bulk run, made on a thread of its own from the year's games
+// while the run's thread puts the tables' pages in place; OutputIndexPages then only finishes
+// them (context.index_drafts). The bowlers are read at the start, on the caller's thread;
+// nothing is drafted when they cannot be read. The year's games must stay as they are until
+// the drafts are taken or this is gone.
+class YearGames;
+
+class IndexDraftsAhead {
+ public:
+  IndexDraftsAhead(const PageContext& run, std::string yyyy, const YearGames& year);
+  // Abandons and waits.
+  ~IndexDraftsAhead();
+  IndexDraftsAhead(const IndexDraftsAhead&) = delete;
+  IndexDraftsAhead& operator=(const IndexDraftsAhead&) = delete;
+
+  // Ends the drafting after the bowler in hand (the run is stopped); the drafts made stay.
+  void Abandon() { abandoned_ = true; }
+  // Waits for the thread and hands over the drafts of the year yyyy; none for another year or
+  // when the bowlers could not be read.
+  std::optional<YearDrafts> Take(std::string_view yyyy);
+
+ private:
+  struct Known {
+    long number;
+    std::string name;
+    std::string aname;
+  };
+  void Draft(const YearGames& year);
+
+  std::string yyyy_;
+  std::vector<Known> known_;
+  SilentProgress progress_;
+  std::optional<PageContext> context_;  // the thread's: the run's database, names and look
+  std::atomic<bool> abandoned_{false};
+  bool drafted_ = false;  // set by the thread when every bowler is listed
+  YearDrafts drafts_;
+  std::thread thread_;
+};
 
 }  // namespace lanereport

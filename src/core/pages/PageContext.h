@@ -14,6 +14,7 @@ namespace lanereport {
 
 class AsyncFileWriter;
 class BowlerGames;
+class IndexDraftsAhead;
 class PageStage;
 class YearGames;
 class Database;
@@ -61,6 +62,8 @@ struct PageContext {
   PageStage* make_ahead = nullptr;
   // When given, a page made ahead there is put in place instead of being made again.
   PageStage* made_ahead = nullptr;
+  // When given, the year pages are finished from the drafts made there.
+  IndexDraftsAhead* index_drafts = nullptr;
 };
 
 // What a driver run did: the pages it wrote and whether STOP ended it early.

@@ -196,15 +196,22 @@ std::vector<clsResult_Data> YearGames::Of(std::string_view bowler, std::string_v
   return games;
 }
 
-std::vector<clsResult_Data> YearGames::Take(std::string_view stored_name) {
-  std::vector<clsResult_Data> games;
+const YearGames::Bowler* YearGames::FindStored(std::string_view stored_name) const {
   auto found = bowlers_.find(ToLowerAscii(stored_name));
-  if (found == bowlers_.end() || found->second.stored_name != stored_name) return games;
-  std::deque<clsResult_Data>& held = found->second.games;
-  games.reserve(held.size());
-  for (clsResult_Data& game : held) games.push_back(std::move(game));
-  bowlers_.erase(found);
+  if (found == bowlers_.end() || found->second.stored_name != stored_name) return nullptr;
+  return &found->second;
+}
+
+std::vector<clsResult_Data> YearGames::Take(std::string_view stored_name) {
+  std::vector<clsResult_Data> games = CopyOf(stored_name);
+  if (!games.empty()) bowlers_.erase(ToLowerAscii(stored_name));
   return games;
+}
+
+std::vector<clsResult_Data> YearGames::CopyOf(std::string_view stored_name) const {
+  const Bowler* found = FindStored(stored_name);
+  if (!found) return {};
+  return std::vector<clsResult_Data>(found->games.begin(), found->games.end());
 }
 
 }  // namespace lanereport

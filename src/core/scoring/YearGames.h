@@ -75,6 +75,8 @@ class YearGames {
   // The games of the bowler stored under exactly this name, moved out of here (they are gone
   // afterwards): the year pages group the games by the stored name as it stands.
   std::vector<clsResult_Data> Take(std::string_view stored_name);
+  // The same games copied, left here (the year's games unchanged, for use beside other readers).
+  std::vector<clsResult_Data> CopyOf(std::string_view stored_name) const;
 
  private:
   struct Bowler {
@@ -82,6 +84,8 @@ class YearGames {
     std::deque<clsResult_Data> games;  // oldest first
   };
   const Bowler* Find(std::string_view bowler) const;
+  // The bowler stored under exactly this name; null when there is none.
+  const Bowler* FindStored(std::string_view stored_name) const;
 
   std::string from_;
   std::string to_;
