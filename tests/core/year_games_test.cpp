@@ -238,6 +238,16 @@ TEST_F(YearGamesTest, FiguresWorkedOutAheadOnAnotherThreadAreThoseOfEachBowlersO
       {"Away", "Cup", "2024/01/01", "2026/12/31"},
       {kNotHomeLane, kBlankChoice, "2025/01/01", "2025/12/31"},
   };
+  struct Latest {
+    const char* alley;
+    const char* level;
+    const char* end;
+    long past;
+  };
+  const Latest latest[] = {
+      {kBlankChoice, kBlankChoice, "2025/12/31", 4},
+      {kHomeLane, kAllLevels, "2025/06/30", 2},
+  };
   // Ahead of the sheets, before they ask, while they ask, or after the run no longer needs them
   // (then the run works them out itself).
   for (int when = 0; when < 3; ++when) {
@@ -246,7 +256,11 @@ TEST_F(YearGamesTest, FiguresWorkedOutAheadOnAnotherThreadAreThoseOfEachBowlersO
     StatisticsCache cache(Db());
     cache.UsePeriodsAhead(&ahead);
     std::unique_ptr<Database> own = Database::Open(fx_.DbPath());
+    const std::vector<std::string> bowlers = {"Abe", "BABA", "Chiba", "Nobody"};
+    // Each bowler's latest games are worked out bowler by bowler, the periods for every bowler.
     auto prepare = [&] {
+      for (const Latest& l : latest)
+        ahead.PrepareLatest(*own, bowlers, l.alley, l.level, "1900/01/01", l.end, l.past);
       for (const Period& p : periods) ahead.Prepare(*own, p.alley, p.level, p.start, p.end);
     };
     std::thread other;
@@ -256,8 +270,14 @@ TEST_F(YearGamesTest, FiguresWorkedOutAheadOnAnotherThreadAreThoseOfEachBowlersO
       ahead.Close();
       prepare();
     }
-    for (const Period& p : periods) {
-      for (const std::string bowler : {"Abe", "BABA", "Chiba", "Nobody"}) {
+    for (const std::string& bowler : bowlers) {
+      for (const Latest& l : latest) {
+        auto games =
+            SelectStatisticsGames(Db(), bowler, l.alley, l.level, "1900/01/01", l.end, l.past);
+        ExpectSummaryOf(cache.Get(bowler, l.alley, l.level, "1900/01/01", l.end, l.past), *games,
+                        bowler + " latest " + std::to_string(l.past));
+      }
+      for (const Period& p : periods) {
         auto games = SelectStatisticsGames(Db(), bowler, p.alley, p.level, p.start, p.end, 0);
         ExpectSummaryOf(cache.Get(bowler, p.alley, p.level, p.start, p.end, 0), *games,
                         bowler + " " + p.alley + " " + p.level + " " + p.start);

@@ -176,6 +176,16 @@ void PagesAhead::PreparePeriods(Database& db) {
   } catch (const AppError&) {
     return;  // the workbook meets the same and reports it
   }
+  // The bowlers' latest games first: the workbook's sheets of them come before those of
+  // periods, and the run's thread reaches them soon after the year's games are read.
+  std::vector<std::string> names;
+  for (const BowlerEntry& b : run_.bowlers) names.push_back(b.name);
+  for (std::size_t i = 0; i < definitions.Count(); ++i) {
+    if (abandoned_) return;
+    if (std::optional<LatestGames> latest = LatestGamesOf(definitions.Item(i), run_.year))
+      run_.periods->PrepareLatest(db, names, latest->alley, latest->level, latest->start,
+                                  latest->end, latest->count);
+  }
   for (std::size_t i = 0; i < definitions.Count(); ++i) {
     if (abandoned_) return;
     std::optional<SheetPeriod> period = BowlerPeriodOf(definitions.Item(i), run_.year);

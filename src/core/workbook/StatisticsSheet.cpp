@@ -249,6 +249,13 @@ std::optional<SheetPeriod> BowlerPeriodOf(const clsS_OUTPUT_Data& def,
   return SheetPeriod{def.AlleyName(), def.LevelName(), t1, t2};
 }
 
+std::optional<LatestGames> LatestGamesOf(const clsS_OUTPUT_Data& def,
+                                         const std::string& bulk_year) {
+  if (def.Condition() || def.SwitchValue(kSwitchMonthAvg)) return std::nullopt;
+  auto [t1, t2] = SheetDates(def, bulk_year);
+  return LatestGames{def.AlleyName(), def.LevelName(), t1, t2, def.Pastcount()};
+}
+
 std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& definition,
                                              clsBowler_List& bowlers, WorkbookState& state,
                                              ProgressWindow& progress) {

@@ -48,6 +48,20 @@ struct SheetPeriod {
 std::optional<SheetPeriod> BowlerPeriodOf(const clsS_OUTPUT_Data& definition,
                                           const std::string& bulk_year);
 
+// The selection of each bowler's latest games of a sheet in the workbook of the bulk year: the
+// centre, level, first and last day and the number of games, as the sheet asks for each
+// bowler's; nothing for a sheet by dates or with monthly averages (whose dates follow the
+// games of every bowler).
+struct LatestGames {
+  std::string alley;
+  std::string level;
+  std::string start;
+  std::string end;
+  long count = 0;
+};
+std::optional<LatestGames> LatestGamesOf(const clsS_OUTPUT_Data& definition,
+                                         const std::string& bulk_year);
+
 // The title a bowler earns from the rates of the selection (empty below 30 games): from the
 // number of games and their mark rates, or from a list whose rates are computed.
 std::string BowlerTitle(long count, const MarkRates& rates, bool female);

@@ -82,6 +82,19 @@ void PeriodsAhead::Deliver(const std::string& key, std::optional<BowlerSummaries
   delivered_.notify_all();
 }
 
+std::optional<StatisticsSummary> PeriodsAhead::AwaitLatest(const std::string& key) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  delivered_.wait(lock, [&] { return periods_[key].done; });
+  Period& period = periods_[key];
+  if (period.failed || !period.latest) return std::nullopt;
+  return std::move(period.latest);
+}
+
+bool PeriodsAhead::Open() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return !closed_;
+}
+
 std::optional<std::optional<PeriodsAhead::BowlerSummaries>> PeriodsAhead::Await(
     const std::string& key) {
   std::unique_lock<std::mutex> lock(mutex_);
@@ -109,12 +122,49 @@ void PeriodsAhead::Prepare(Database& db, std::string_view alley, std::string_vie
   }
 }
 
+void PeriodsAhead::PrepareLatest(Database& db, const std::vector<std::string>& bowlers,
+                                 std::string_view alley, std::string_view level,
+                                 std::string_view start, std::string_view end, long past_count) {
+  for (const std::string& bowler : bowlers) {
+    if (!Open()) return;
+    const std::string key =
+        StatisticsCache::SummaryKey(bowler, alley, level, start, end, past_count);
+    if (!Claim(key)) continue;
+    std::optional<StatisticsSummary> summary;
+    try {
+      auto games = SelectStatisticsGames(db, bowler, alley, level, start, end, past_count);
+      summary = Summarize(*games);
+    } catch (...) {
+      // The run works it out itself.
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      Period& period = periods_[key];
+      period.done = true;
+      period.failed = !summary;
+      period.latest = std::move(summary);
+    }
+    delivered_.notify_all();
+  }
+}
+
+std::string StatisticsCache::SummaryKey(std::string_view bowler, std::string_view alley,
+                                        std::string_view level, std::string_view start,
+                                        std::string_view end, long past_count) {
+  return JoinedKey({bowler, alley, level, start, end}) + std::to_string(past_count);
+}
+
 const StatisticsSummary& StatisticsCache::Get(std::string_view bowler, std::string_view alley,
                                               std::string_view level, std::string_view start,
                                               std::string_view end, long past_count) {
-  std::string key = JoinedKey({bowler, alley, level, start, end}) + std::to_string(past_count);
+  std::string key = SummaryKey(bowler, alley, level, start, end, past_count);
   auto found = summaries_.find(key);
   if (found != summaries_.end()) return found->second;
+  // A bowler's latest games worked out ahead are taken from there.
+  if (ahead_ && past_count > 0 && !bowler.empty() && !ahead_->Claim(key)) {
+    if (std::optional<StatisticsSummary> made = ahead_->AwaitLatest(key))
+      return summaries_.emplace(std::move(key), std::move(*made)).first->second;
+  }
   const std::string first = ReplaceAll(start, "/", "");
   const std::string last = ReplaceAll(end, "/", "");
   if (year_ && past_count == 0 && !bowler.empty() && alley == kBlankChoice &&

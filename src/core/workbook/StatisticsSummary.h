@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "scoring/MarkRates.h"
 
@@ -56,6 +57,12 @@ class PeriodsAhead {
   // has claimed the period already.
   void Prepare(Database& db, std::string_view alley, std::string_view level, std::string_view start,
                std::string_view end);
+  // Works out, on the calling thread, the summary of each bowler's latest past_count games (of
+  // the centre and level, between the dates "yyyy/mm/dd") for the run's cache, bowler by bowler;
+  // a bowler the run has claimed already is left to it.
+  void PrepareLatest(Database& db, const std::vector<std::string>& bowlers, std::string_view alley,
+                     std::string_view level, std::string_view start, std::string_view end,
+                     long past_count);
   // The run needs no more periods: none is worked out ahead after this.
   void Close();
 
@@ -66,6 +73,7 @@ class PeriodsAhead {
     bool done = false;
     bool failed = false;  // the run works it out itself
     std::optional<BowlerSummaries> summaries;
+    std::optional<StatisticsSummary> latest;  // one bowler's latest games
   };
   // True when the calling side is the first to claim the period.
   bool Claim(const std::string& key);
@@ -73,6 +81,11 @@ class PeriodsAhead {
   // The summaries of a period claimed by the other side, once they are there; nothing when
   // it failed.
   std::optional<std::optional<BowlerSummaries>> Await(const std::string& key);
+  // The summary of one bowler's latest games claimed by the other side, once it is there;
+  // nothing when it failed.
+  std::optional<StatisticsSummary> AwaitLatest(const std::string& key);
+  // False once the run needs no more periods.
+  bool Open();
 
   std::mutex mutex_;
   std::condition_variable delivered_;
@@ -112,6 +125,10 @@ class StatisticsCache {
   // The key of the summaries of every bowler for a period (dates "yyyymmdd").
   static std::string PeriodKey(std::string_view alley, std::string_view level,
                                const std::string& first, const std::string& last);
+  // The key of one summary, as Get is asked for it.
+  static std::string SummaryKey(std::string_view bowler, std::string_view alley,
+                                std::string_view level, std::string_view start,
+                                std::string_view end, long past_count);
 
   Database& db_;
   const YearGames* year_;
