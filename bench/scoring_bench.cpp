@@ -6,7 +6,9 @@
 #include <string>
 
 #include "LeagueSample.h"
+#include "scoring/YearGames.h"
 #include "scoring/clsResult_List.h"
+#include "workbook/SelectionBuilder.h"
 
 namespace lanereport {
 namespace {
@@ -81,6 +83,32 @@ void BM_LatestThirtyGames(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LatestThirtyGames)->Unit(benchmark::kMillisecond);
+
+// The counted games of a year for every bowler, as a bulk run reads them once.
+void BM_ReadYearOfEveryBowler(benchmark::State& state) {
+  LeagueSample& sample = Sample();
+  for (auto _ : state) {
+    YearGames year(sample.Db(), "2023");
+    benchmark::DoNotOptimize(year.Empty());
+  }
+}
+BENCHMARK(BM_ReadYearOfEveryBowler)->Unit(benchmark::kMillisecond);
+
+// Every level's games at the home centres of a year, handed over bowler by bowler, as the
+// workbook's home sheet reads them.
+void BM_HomeCentresBowlerByBowler(benchmark::State& state) {
+  LeagueSample& sample = Sample();
+  const std::string condition = LevelAlleyCondition(kHomeLane, kAllLevels);
+  for (auto _ : state) {
+    long games = 0;
+    YearGames::EachBowler(sample.Db(), "20230101", "20231231", condition,
+                          [&](const std::string&, std::vector<clsResult_Data>&& list) {
+                            games += static_cast<long>(list.size());
+                          });
+    state.counters["games"] = static_cast<double>(games);
+  }
+}
+BENCHMARK(BM_HomeCentresBowlerByBowler)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lanereport

@@ -64,8 +64,10 @@ class PlainRows {
 
 std::string PeriodSql(const std::string& from, const std::string& to, std::string_view condition,
                       const char* order) {
-  std::string sql = "Select * From Result_Data Where Play_Date Between " + SqlQuote(from) +
-                    " And " + SqlQuote(to);
+  // Only the columns a game is read from: the frame scores are worked out from the rolls.
+  std::string sql = "Select " + ResultColumns::List() +
+                    " From Result_Data Where Play_Date Between " + SqlQuote(from) + " And " +
+                    SqlQuote(to);
   if (!Trim(condition).empty()) sql += " And " + std::string(condition);
   return sql + " Order By " + order;
 }

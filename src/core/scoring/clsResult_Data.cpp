@@ -417,6 +417,12 @@ ResultColumns ResultColumns::Of(const RowView& row) {
   return c;
 }
 
+std::string ResultColumns::List() {
+  std::string list = "EntryNumber, Bowler_Name, Alley_Name, Level_Name, Play_Date, Game_Number";
+  for (const char* roll : kRollColumns) list += std::string(", ") + roll;
+  return list + ", Result_Memo, PlayNumber, Handicap";
+}
+
 bool ResultColumns::Complete() const {
   for (int i : rolls) {
     if (i < 0) return false;

@@ -31,6 +31,8 @@ struct ResultColumns {
   int handicap = -1;
 
   static ResultColumns Of(const RowView& row);
+  // The names of every column a game is read from, separated by commas, for a selection.
+  static std::string List();
   // True when every column a game is read from is there.
   bool Complete() const;
 };
