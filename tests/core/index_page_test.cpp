@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <pugixml.hpp>
+#include <thread>
 
 #include "CountingProgress.h"
 #include "GameBuilder.h"
@@ -419,16 +420,27 @@ TEST_F(IndexPageTest, PagesFinishedFromDraftsMadeAheadAreThePagesMadeAtOnce) {
   const std::map<std::string, std::string> expected = TreeBytes(out_.Path());
   ASSERT_EQ(expected.size(), 6u);
 
-  for (bool abandoned : {false, true}) {
-    SCOPED_TRACE(abandoned ? "abandoned" : "drafted");
+  // Every draft made by two threads at once, one draft only, or none: the index run makes
+  // what was not drafted itself.
+  for (int drafted : {2, 1, 0}) {
+    SCOPED_TRACE(drafted);
     TempDir out;
     PageContext context{fx_.Db(), "score", look_, out.Path(), progress_};
     YearGames year(fx_.Db(), "2024");
-    context.year_games = &year;
     ASSERT_TRUE(year.Serves("20240101", "20241231"));
+    context.year_games = &year;
     IndexDraftsAhead drafts(context, "2024", year);
-    // Abandoned at once, the index run makes what was not drafted itself.
-    if (abandoned) drafts.Abandon();
+    if (drafted == 2) {
+      std::thread other([&] {
+        while (drafts.DraftNext()) {
+        }
+      });
+      while (drafts.DraftNext()) {
+      }
+      other.join();
+    } else if (drafted == 1) {
+      EXPECT_TRUE(drafts.DraftNext());
+    }
     context.index_drafts = &drafts;
     tables(out);
     IndexRunResult run = OutputIndexPages(context, "2024", {"山田太郎", "新人"});
@@ -436,6 +448,7 @@ TEST_F(IndexPageTest, PagesFinishedFromDraftsMadeAheadAreThePagesMadeAtOnce) {
     EXPECT_EQ(TreeBytes(out.Path()), expected);
     // The drafts are handed over once; a second run of the year makes its pages itself.
     EXPECT_FALSE(drafts.Take("2024"));
+    EXPECT_FALSE(drafts.DraftNext());
     EXPECT_EQ(OutputIndexPages(context, "2024", {"山田太郎", "新人"}).pages, 3);
     EXPECT_EQ(TreeBytes(out.Path()), expected);
   }

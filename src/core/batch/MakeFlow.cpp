@@ -137,6 +137,7 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   std::optional<YearGames> year;
   PageStage stage;
   PeriodsAhead periods;
+  std::optional<IndexDraftsAhead> drafts;
   std::optional<PagesAhead> ahead;
   if (IsExistFile(WorkbookTemplatePath())) {
     std::vector<BowlerEntry> expected;
@@ -151,7 +152,13 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   // The year's counted games are read once, for the workbook and every page of the run.
   year.emplace(db_, y);
   context.year_games = &*year;
-  if (ahead) ahead->UseYearGames(&*year);
+  if (ahead) {
+    // Once the pages are made, the same threads draft the year pages (the figures and charts);
+    // the index run, which links the pages, only finishes them.
+    drafts.emplace(context, y, *year);
+    context.index_drafts = &*drafts;
+    ahead->UseYearGames(&*year, &*drafts);
+  }
   RunWorkbook(true, result, &*year, ahead ? &periods : nullptr);
   periods.Close();
   if (ahead) {
@@ -161,13 +168,6 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
     if (progress_.StopFlag()) ahead->Abandon();
     ahead->Wait();
     context.made_ahead = &stage;
-  }
-  // While the tables put the pages in place, a thread drafts the year pages, which link them
-  // and so come last.
-  std::optional<IndexDraftsAhead> drafts;
-  if (!progress_.StopFlag()) {
-    drafts.emplace(context, y, *year);
-    context.index_drafts = &*drafts;
   }
   // A missing template ends the workbook step only: the tables are still made for the bowlers
   // that an earlier workbook run of this flow left in the bowler table (none on a first run).
@@ -223,7 +223,6 @@ void MakeFlow::RunBulk(const MakeRequest& request, MakeResult& result) {
   context.made_ahead = nullptr;
   stage.Discard();
   result.stopped = progress_.StopFlag();
-  if (drafts && result.stopped) drafts->Abandon();
   // The tables' pages go to the disk while the index pages are made.
   StartFlushingWrittenFiles();
   // The index pages link what the tables made, so they come last, after STOP too.

@@ -3,6 +3,7 @@
 #include "database/Database.h"
 #include "database/MasterLists.h"
 #include "database/clsS_OUTPUT_List.h"
+#include "pages/IndexPageOutput.h"
 #include "pages/MonthlyPageOutput.h"
 #include "pages/PageContext.h"
 #include "pages/ScorePageOutput.h"
@@ -57,10 +58,11 @@ void PagesAhead::Abandon() {
   changed_.notify_all();
 }
 
-void PagesAhead::UseYearGames(YearGames* year) {
+void PagesAhead::UseYearGames(YearGames* year, IndexDraftsAhead* drafts) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     year_games_ = year;
+    drafts_ = drafts;
     year_given_ = true;
   }
   changed_.notify_all();
@@ -113,16 +115,20 @@ void PagesAhead::Make() {
     std::unique_ptr<Database> db = Database::Open(run_.db_path);
     AbandonableProgress progress(abandoned_);
     PageContext context = StageContext(*db, progress);
+    IndexDraftsAhead* drafts = nullptr;
     if (run_.periods) PreparePeriods(*db);
     {
       std::unique_lock<std::mutex> lock(mutex_);
       changed_.wait(lock, [&] { return year_given_ || abandoned_; });
       context.year_games = year_games_;
+      drafts = drafts_;
     }
     while (!abandoned_) {
       std::optional<std::size_t> unit = TakeFirst();
       if (!unit) break;
       MakeUnit(context, *unit);
+    }
+    while (drafts && !abandoned_ && drafts->DraftNext()) {
     }
   } catch (...) {
     // Nothing more is made ahead; the run makes the rest itself.
@@ -156,15 +162,18 @@ class HelperProgress : public SilentProgress {
 void PagesAhead::Help(Database& db, ProgressWindow& progress) {
   HelperProgress helper(progress);
   PageContext context = StageContext(db, helper);
+  IndexDraftsAhead* drafts = nullptr;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     context.year_games = year_games_;
+    drafts = drafts_;
   }
   while (!progress.StopFlag()) {
     std::optional<std::size_t> unit = TakeLast();
     if (!unit) break;
     MakeUnit(context, *unit);
   }
+  while (drafts && !progress.StopFlag() && drafts->DraftNext()) helper.CountProgress(1, 0);
   // The window stays live while the thread finishes its unit: STOP is seen.
   while (!progress.StopFlag() && !WaitFor(kLivePeriod)) progress.CountProgress(1, 0);
 }

@@ -16,6 +16,7 @@
 namespace lanereport {
 
 class Database;
+class IndexDraftsAhead;
 struct PageContext;
 class PageStage;
 class PeriodsAhead;
@@ -29,8 +30,9 @@ class YearGames;
 // same way the run does, and leaves the look images to the run. The work goes in units, the
 // monthly or the score pages of one bowler: the thread takes them from the first on, and the
 // run's thread, once its workbook is made, takes them from the last back (Help), so both cores
-// make pages until none is left. Whatever was not made (a failure, a refused name, an abandoned
-// run) the run makes itself, so a page is the same either way.
+// make pages until none is left, then the drafts of the year pages. Whatever was not made (a
+// failure, a refused name, an abandoned run) the run makes itself, so a page is the same either
+// way.
 class PagesAhead {
  public:
   // Starts at once with the run's database file, names, look and output folder.
@@ -44,7 +46,8 @@ class PagesAhead {
   PagesAhead& operator=(const PagesAhead&) = delete;
 
   // The year's games, once the run has read them: the pages wait for them (the periods do not).
-  void UseYearGames(YearGames* year);
+  // Once no page is left, the threads make the year pages' drafts (when given).
+  void UseYearGames(YearGames* year, IndexDraftsAhead* drafts = nullptr);
   // Run's thread: makes the units the thread has not begun, from the last back, into the stage
   // with the run's own database connection, until none is left or the progress is stopped (it
   // keeps the progress window live and shows nothing else). The year's games must have been
@@ -84,6 +87,7 @@ class PagesAhead {
   std::mutex mutex_;
   std::condition_variable changed_;
   YearGames* year_games_ = nullptr;
+  IndexDraftsAhead* drafts_ = nullptr;
   bool year_given_ = false;
   bool ended_ = false;
   std::size_t first_unit_ = 0;  // the units before it are taken

@@ -200,52 +200,43 @@ IndexDraftsAhead::IndexDraftsAhead(const PageContext& run, std::string yyyy, con
   } catch (const AppError&) {
     return;  // the index run meets the same and ends
   }
+  context_.emplace(PageContext{run.db, run.db_name, run.look, run.out_folder, progress_});
+  // The bowlers listed as the index run lists them, from copies of the year's games; the
+  // drafts do not read the database (the lists only hold it).
+  drafts_.lists.reserve(known.Count());
   for (std::size_t i = 0; i < known.Count(); ++i) {
     const clsBowler_Data& record = known.Item(i);
-    known_.push_back({record.Number(), record.Name(), record.Aname()});
+    std::vector<clsResult_Data> games = year.CopyOf(record.Name());
+    if (games.empty()) continue;
+    games = TurnPlaysRound(std::move(games));
+    BowlerListing b{record.Number(), record.Name(), record.Aname(),
+                    static_cast<long>(games.size())};
+    drafts_.lists.emplace_back(run.db, std::move(games));
+    drafts_.listed.push_back({b, &drafts_.lists.back(), IsPlainFileName(b.aname)});
   }
-  context_.emplace(PageContext{run.db, run.db_name, run.look, run.out_folder, progress_});
-  try {
-    thread_ = std::thread([this, &year] { Draft(year); });
-  } catch (const std::system_error&) {
-    return;  // no second thread to be had: the index run drafts its pages itself
-  }
+  drafts_.drafts.resize(drafts_.listed.size());
+  listed_ = true;
 }
 
-IndexDraftsAhead::~IndexDraftsAhead() {
-  Abandon();
-  if (thread_.joinable()) thread_.join();
-}
-
-void IndexDraftsAhead::Draft(const YearGames& year) {
-  try {
-    // The bowlers listed as the index run lists them, from copies of the year's games; the
-    // database is not read here (the lists only hold it).
-    drafts_.lists.reserve(known_.size());
-    for (const Known& record : known_) {
-      std::vector<clsResult_Data> games = year.CopyOf(record.name);
-      if (games.empty()) continue;
-      games = TurnPlaysRound(std::move(games));
-      BowlerListing b{record.number, record.name, record.aname, static_cast<long>(games.size())};
-      drafts_.lists.emplace_back(context_->db, std::move(games));
-      drafts_.listed.push_back({b, &drafts_.lists.back(), IsPlainFileName(b.aname)});
+bool IndexDraftsAhead::DraftNext() {
+  if (!listed_) return false;
+  // Each draft is its own bowler's: the threads share no element of the lists.
+  for (std::size_t i = next_++; i < drafts_.listed.size(); i = next_++) {
+    const YearBowler& entry = drafts_.listed[i];
+    if (!entry.plain_folder) continue;
+    try {
+      drafts_.drafts[i].emplace(*context_, yyyy_, entry.bowler, drafts_.lists[i]);
+    } catch (...) {
+      drafts_.drafts[i].reset();  // the index run makes this page itself
     }
-    drafts_.drafts.resize(drafts_.listed.size());
-    for (std::size_t i = 0; i < drafts_.listed.size() && !abandoned_; ++i) {
-      const YearBowler& entry = drafts_.listed[i];
-      if (entry.plain_folder)
-        drafts_.drafts[i].emplace(*context_, yyyy_, entry.bowler, drafts_.lists[i]);
-    }
-    drafted_ = true;
-  } catch (...) {
-    // Nothing is taken from here: the index run makes its pages itself.
+    return true;
   }
+  return false;
 }
 
 std::optional<YearDrafts> IndexDraftsAhead::Take(std::string_view yyyy) {
-  if (thread_.joinable()) thread_.join();
-  if (!drafted_ || yyyy != yyyy_) return std::nullopt;
-  drafted_ = false;
+  if (!listed_ || yyyy != yyyy_) return std::nullopt;
+  listed_ = false;
   return std::move(drafts_);
 }
 

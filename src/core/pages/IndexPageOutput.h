@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "pages/IndexPage.h"
@@ -53,43 +52,31 @@ struct YearDrafts {
   std::vector<std::optional<BowlerIndexDraft>> drafts;
 };
 
-// The year pages' drafts of a bulk run, made on a thread of its own from the year's games
-// while the run's thread puts the tables' pages in place; OutputIndexPages then only finishes
-// them (context.index_drafts). The bowlers are read at the start, on the caller's thread;
-// nothing is drafted when they cannot be read. The year's games must stay as they are until
-// the drafts are taken or this is gone.
-class YearGames;
-
+// The year pages' drafts of a bulk run, made by the threads that make its monthly and score
+// pages once those are done (DraftNext), from copies of the year's games; OutputIndexPages then
+// only finishes them (context.index_drafts). The bowlers are read and listed at the start, on
+// the caller's thread; nothing is drafted when they cannot be read. The year's games must stay
+// as they are while this lives.
 class IndexDraftsAhead {
  public:
   IndexDraftsAhead(const PageContext& run, std::string yyyy, const YearGames& year);
-  // Abandons and waits.
-  ~IndexDraftsAhead();
   IndexDraftsAhead(const IndexDraftsAhead&) = delete;
   IndexDraftsAhead& operator=(const IndexDraftsAhead&) = delete;
 
-  // Ends the drafting after the bowler in hand (the run is stopped); the drafts made stay.
-  void Abandon() { abandoned_ = true; }
-  // Waits for the thread and hands over the drafts of the year yyyy; none for another year or
-  // when the bowlers could not be read.
+  // Makes the next draft nobody has begun; false when none is left. Any number of threads may
+  // call it at once, but none may still be in it when the drafts are taken.
+  bool DraftNext();
+  // Hands over the drafts of the year yyyy (those made; the index run makes the others); none
+  // for another year, when the bowlers could not be read, or once taken.
   std::optional<YearDrafts> Take(std::string_view yyyy);
 
  private:
-  struct Known {
-    long number;
-    std::string name;
-    std::string aname;
-  };
-  void Draft(const YearGames& year);
-
   std::string yyyy_;
-  std::vector<Known> known_;
   SilentProgress progress_;
-  std::optional<PageContext> context_;  // the thread's: the run's database, names and look
-  std::atomic<bool> abandoned_{false};
-  bool drafted_ = false;  // set by the thread when every bowler is listed
+  std::optional<PageContext> context_;  // the drafts': the run's database, names and look
+  bool listed_ = false;
+  std::atomic<std::size_t> next_{0};
   YearDrafts drafts_;
-  std::thread thread_;
 };
 
 }  // namespace lanereport
