@@ -56,6 +56,15 @@ void WriteIndexPage(PageContext& context, const std::string& path, std::string_v
   result.written.push_back(path);
 }
 
+// Lists the bowler with the games (newest play first, not empty) after those listed before.
+// year.lists is reserved for every bowler beforehand: the listing points into it.
+void ListBowler(YearDrafts& year, Database& db, const clsBowler_Data& record,
+                std::vector<clsResult_Data>&& games) {
+  BowlerListing b{record.Number(), record.Name(), record.Aname(), static_cast<long>(games.size())};
+  year.lists.emplace_back(db, std::move(games));
+  year.listed.push_back({b, &year.lists.back(), IsPlainFileName(b.aname)});
+}
+
 }  // namespace
 
 bool IsOwnIndexPage(std::string_view bytes, std::string_view key) {
@@ -120,10 +129,7 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
         games = std::move(found->second);
         by_bowler.erase(found);
       }
-      BowlerListing b{record.Number(), record.Name(), record.Aname(),
-                      static_cast<long>(games.size())};
-      year_bowlers.lists.emplace_back(context.db, std::move(games));
-      year_bowlers.listed.push_back({b, &year_bowlers.lists.back(), IsPlainFileName(b.aname)});
+      ListBowler(year_bowlers, context.db, record, std::move(games));
     }
     year_bowlers.drafts.resize(year_bowlers.listed.size());
   }
@@ -208,11 +214,7 @@ IndexDraftsAhead::IndexDraftsAhead(const PageContext& run, std::string yyyy, con
     const clsBowler_Data& record = known.Item(i);
     std::vector<clsResult_Data> games = year.CopyOf(record.Name());
     if (games.empty()) continue;
-    games = TurnPlaysRound(std::move(games));
-    BowlerListing b{record.Number(), record.Name(), record.Aname(),
-                    static_cast<long>(games.size())};
-    drafts_.lists.emplace_back(run.db, std::move(games));
-    drafts_.listed.push_back({b, &drafts_.lists.back(), IsPlainFileName(b.aname)});
+    ListBowler(drafts_, run.db, record, TurnPlaysRound(std::move(games)));
   }
   drafts_.drafts.resize(drafts_.listed.size());
   listed_ = true;

@@ -48,7 +48,8 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
 struct YearDrafts {
   std::vector<clsResult_List> lists;
   std::vector<YearBowler> listed;  // games point into lists
-  // By position in listed; none where no draft was made (no plain folder, or abandoned).
+  // By position in listed; none where no draft was made (no plain folder, not reached before
+  // the drafts were taken, or failed).
   std::vector<std::optional<BowlerIndexDraft>> drafts;
 };
 
