@@ -146,8 +146,13 @@ void clsResult_Data::Handicap(const Value& value) {
   SetLong(M().fields.handicap, value, "Handicap");
 }
 
+std::string clsResult_Data::ScoreText(int k) const {
+  short score = S().scores[k];
+  return score < 0 ? std::string() : std::to_string(score);
+}
+
 std::string clsResult_Data::FrameScore(long frame) const {
-  return frame >= 1 && frame <= 10 ? S().scores[frame - 1] : std::string();
+  return frame >= 1 && frame <= 10 ? ScoreText(static_cast<int>(frame - 1)) : std::string();
 }
 
 std::string clsResult_Data::FrameA(long n) const {
@@ -235,7 +240,7 @@ bool clsResult_Data::SetRollValue(int index, std::string_view entry) {
 // The running scores. A roll not bowled counts -300, so every total that needs it stays
 // negative through frame 10 and is shown empty.
 void clsResult_Data::CalcFrameScores() {
-  M().scores.fill(std::string());
+  M().scores.fill(-1);
   struct Frame {
     long first = -300;
     long second = -300;
@@ -293,11 +298,9 @@ void clsResult_Data::CalcFrameScores() {
   }
   f[10].running = tenth;
 
-  std::array<std::string, 10> scores;
-  for (int k = 1; k <= 10; ++k) {
-    if (f[k].running >= 0) scores[k - 1] = std::to_string(f[k].running);
-  }
-  M().scores = std::move(scores);
+  std::array<short, 10> scores;
+  for (int k = 1; k <= 10; ++k) scores[k - 1] = static_cast<short>(std::max(f[k].running, -1L));
+  M().scores = scores;
   M().score = f[10].running >= 0 ? f[10].running : 0;
 }
 
@@ -368,7 +371,7 @@ void clsResult_Data::DataIO(Recordset& rs, bool read) {
   rs.SetField("Play_Date", Value(S().fields.play_date));
   rs.SetField("Game_Number", Value(S().fields.game_number));
   for (int i = 0; i < 21; ++i) rs.SetField(kRollColumns[i], Value(S().fields.rolls[i]));
-  for (int k = 0; k < 10; ++k) rs.SetField(kScoreColumns[k], Value(S().scores[k]));
+  for (int k = 0; k < 10; ++k) rs.SetField(kScoreColumns[k], Value(ScoreText(k)));
   rs.SetField("Result_Memo", Value(S().fields.result_memo));
   rs.SetField("PlayNumber", Value(S().fields.play_number));
   rs.SetField("Handicap", Value(S().fields.handicap));
@@ -529,7 +532,7 @@ void clsResult_Data::AllocatePlayNumber() {
 
 void clsResult_Data::RequireFinished(const char* operation) const {
   if (!IsValid()) Raise(kErrInvalidValue, operation, "必須項目が入力されていません");
-  if (S().scores[9].empty()) Raise(kErrInvalidValue, operation, "入力が終わっていません");
+  if (S().scores[9] < 0) Raise(kErrInvalidValue, operation, "入力が終わっていません");
 }
 
 void clsResult_Data::Load() {

@@ -104,34 +104,34 @@ class clsResult_Data {
 
   // The running score after frame 1 … 10 as decimal text, empty while it is not determined.
   std::string Firstframescore() const {
-    return S().scores[0];
+    return ScoreText(0);
   }
   std::string Secondframescore() const {
-    return S().scores[1];
+    return ScoreText(1);
   }
   std::string Thirdframescore() const {
-    return S().scores[2];
+    return ScoreText(2);
   }
   std::string Fourthframescore() const {
-    return S().scores[3];
+    return ScoreText(3);
   }
   std::string Fifthframescore() const {
-    return S().scores[4];
+    return ScoreText(4);
   }
   std::string Sixthframescore() const {
-    return S().scores[5];
+    return ScoreText(5);
   }
   std::string Seventhframescore() const {
-    return S().scores[6];
+    return ScoreText(6);
   }
   std::string Eighthframescore() const {
-    return S().scores[7];
+    return ScoreText(7);
   }
   std::string Ninthframescore() const {
-    return S().scores[8];
+    return ScoreText(8);
   }
   std::string Tenthframescore() const {
-    return S().scores[9];
+    return ScoreText(9);
   }
   // The same by frame number 1 to 10; empty for any other number.
   std::string FrameScore(long frame) const;
@@ -226,8 +226,9 @@ class clsResult_Data {
     Fields fields;
     // The fields as last written, for CancelEdit (none before the first write).
     std::shared_ptr<const Fields> backup;
-    std::array<std::string, 10> scores;
-    long score = 0;  // scores[9] as a number
+    // The running score after each frame; -1 while it is not determined.
+    std::array<short, 10> scores = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    long score = 0;  // scores[9] when determined, else 0
     bool changed = false;
     bool bonus_roll = false;
     bool has_bowler = false;
@@ -236,6 +237,8 @@ class clsResult_Data {
     bool has_date = false;
     bool has_game_number = false;
   };
+  // The running score after frame k + 1 as decimal text, empty while it is not determined.
+  std::string ScoreText(int k) const;
   const State& S() const {
     return *state_;
   }
