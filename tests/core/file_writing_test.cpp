@@ -14,6 +14,7 @@
 #include "util/AsyncFileWriter.h"
 #include "util/FileExistence.h"
 #include "util/Make.h"
+#include "util/PathControl.h"
 
 namespace lanereport {
 namespace {
@@ -150,6 +151,28 @@ TEST(FileExistenceTest, FindsFilesIgnoringLetterCaseAndSeesWhatTheRunWrites) {
   FileExistence next;
   EXPECT_FALSE(next.IsExistFile(dir.File("site/page.html")));
   EXPECT_TRUE(next.IsExistFile(dir.File("site/new.HTML")));
+
+  // Once its folder is listed, a name is answered from the listing as a stat and IsExistFile
+  // would answer it: a folder under the exact name is no file even when a file differs from it
+  // in letter case only; a link to nothing under the exact name does not hide such a file.
+  std::filesystem::create_directories(dir.File("mixed/Both.html"));
+  MakeFile(dir.File("mixed/both.HTML"), "file");
+  MakeFile(dir.File("mixed/gone.HTML"), "file");
+  std::filesystem::create_symlink(dir.File("mixed/nothing"), dir.File("mixed/Gone.html"));
+  MakeFile(dir.File("mixed/plain.html"), "file");
+  FileExistence mixed;
+  EXPECT_FALSE(mixed.IsExistFile(dir.File("mixed/missing.html")));  // lists the folder
+  for (const char* name : {"Both.html", "BOTH.html", "both.HTML", "Gone.html", "GONE.html",
+                           "plain.html", "PLAIN.HTML", "missing.html", "nothing"}) {
+    std::string path = dir.File(std::string("mixed/") + name);
+    EXPECT_EQ(mixed.IsExistFile(path), IsExistFile(path)) << name;
+  }
+  EXPECT_FALSE(mixed.IsExistFile(dir.File("mixed/Both.html")));
+  EXPECT_TRUE(mixed.IsExistFile(dir.File("mixed/Gone.html")));
+  // What another program adds to a listed folder in the middle of the run is not looked for.
+  MakeFile(dir.File("mixed/later.html"), "later");
+  EXPECT_FALSE(mixed.IsExistFile(dir.File("mixed/later.html")));
+  EXPECT_TRUE(IsExistFile(dir.File("mixed/later.html")));
 }
 
 }  // namespace

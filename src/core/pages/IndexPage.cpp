@@ -14,6 +14,7 @@
 #include "scoring/MarkRates.h"
 #include "scoring/clsResult_List.h"
 #include "util/DateText.h"
+#include "util/FileExistence.h"
 #include "util/NumberFormat.h"
 #include "util/PathControl.h"
 
@@ -235,7 +236,7 @@ void AppendRateChart(PageText& page, clsResult_List& games) {
 }
 
 void AppendMonths(PageText& page, const YearParts& parts, std::string_view yyyy,
-                  std::string_view folder) {
+                  std::string_view folder, FileExistence& files) {
   AppendIndexHeading(page, "月間表");
   AppendIndexTableStart(page, "months");
   page.Line(15, R"(<tr align="center">)");
@@ -248,9 +249,9 @@ void AppendMonths(PageText& page, const YearParts& parts, std::string_view yyyy,
     if (month.Count() == 0) continue;
     std::string average = ScoreBackColor(ShownAverage(month.Avg()));
     page.Line(15, R"(<tr align="center">)");
-    AppendIndexCell(
-        page, kPlainColour,
-        LinkIfExists(folder, MonthlyPageFileName(yyyymm), std::string(yyyy) + "/" + Month2(m)));
+    AppendIndexCell(page, kPlainColour,
+                    LinkIfExists(files, folder, MonthlyPageFileName(yyyymm),
+                                 std::string(yyyy) + "/" + Month2(m)));
     AppendIndexCell(page, average, std::to_string(month.Count()));
     AppendIndexCell(page, average, std::to_string(month.ScoreTotal()));
     AppendIndexCell(page, average, FormatFixed1(month.Avg()));
@@ -261,7 +262,8 @@ void AppendMonths(PageText& page, const YearParts& parts, std::string_view yyyy,
   AppendIndexTableEnd(page);
 }
 
-void AppendPlays(PageText& page, const YearParts& parts, std::string_view folder, MasterIds& ids) {
+void AppendPlays(PageText& page, const YearParts& parts, std::string_view folder, MasterIds& ids,
+                 FileExistence& files) {
   AppendIndexHeading(page, "スコア表");
   AppendIndexTableStart(page, "plays");
   page.Line(15, R"(<tr align="center">)");
@@ -273,7 +275,7 @@ void AppendPlays(PageText& page, const YearParts& parts, std::string_view folder
     std::string file = ScorePageFileName(play.date, ids.Alley(play.alley), ids.Level(play.level));
     std::string average = ScoreBackColor(ShownAverage(played.Avg()));
     page.Line(15, R"(<tr align="center">)");
-    AppendIndexCell(page, kPlainColour, LinkIfExists(folder, file, YmdToSlashed(play.date)));
+    AppendIndexCell(page, kPlainColour, LinkIfExists(files, folder, file, YmdToSlashed(play.date)));
     AppendIndexCell(page, kPlainColour, EscapeMarkup(play.alley));
     AppendIndexCell(page, kPlainColour, EscapeMarkup(play.level));
     AppendIndexCell(page, average, std::to_string(played.Count()));
@@ -363,6 +365,13 @@ std::string LinkIfExists(std::string_view folder, std::string_view target, std::
   return "<a href=\"" + LinkPath(target) + "\">" + EscapeMarkup(text) + "</a>";
 }
 
+std::string LinkIfExists(FileExistence& files, std::string_view folder, std::string_view target,
+                         std::string_view text) {
+  if (!files.IsExistFile(std::string(folder) + "/" + std::string(target)))
+    return EscapeMarkup(text);
+  return "<a href=\"" + LinkPath(target) + "\">" + EscapeMarkup(text) + "</a>";
+}
+
 struct BowlerIndexDraft::Parts {
   PageText page;
   std::string yyyy;
@@ -394,8 +403,10 @@ BowlerIndexDraft& BowlerIndexDraft::operator=(BowlerIndexDraft&&) noexcept = def
 
 std::string BowlerIndexDraft::Finish(std::string_view folder, MasterIds& ids) && {
   PageText& page = parts_->page;
-  AppendMonths(page, parts_->year, parts_->yyyy, folder);
-  AppendPlays(page, parts_->year, folder, ids);
+  // The bowler's folder is listed once for all its links.
+  FileExistence files;
+  AppendMonths(page, parts_->year, parts_->yyyy, folder, files);
+  AppendPlays(page, parts_->year, folder, ids, files);
   AppendPageEnd(page, kWidth);
   return page.Take();
 }

@@ -13,6 +13,7 @@
 namespace lanereport {
 
 class Database;
+class FileExistence;
 class clsResult_List;
 
 // The index pages, the start pages that every score and monthly page links as "index.html":
@@ -65,6 +66,9 @@ void AppendIndexHeading(PageText& page, std::string_view heading);
 // A link to target (relative, LinkPath applied) with the text, when the file exists in folder;
 // the text alone otherwise. folder ends without "/".
 std::string LinkIfExists(std::string_view folder, std::string_view target, std::string_view text);
+// The same, the file looked for with files (one listing of a folder for many links).
+std::string LinkIfExists(FileExistence& files, std::string_view folder, std::string_view target,
+                         std::string_view text);
 
 // Builds the year page of a bowler (UTF-8): the name table, the year's figures (games, total,
 // average, high and low game and series), three charts with a table of their figures beneath

@@ -10,30 +10,37 @@
 namespace lanereport {
 
 bool FileExistence::IsExistFile(std::string_view path) {
-  std::string p(path);
-  struct stat st {};
-  if (::stat(p.c_str(), &st) == 0) return S_ISREG(st.st_mode);
-  std::string name = ToLowerAscii(GetFileName(path));
-  if (name.empty()) return false;
   std::string folder = GetParentFolder(path);
   auto found = folders_.find(folder);
   if (found == folders_.end()) {
-    std::set<std::string> names;
+    struct stat st {};
+    if (::stat(std::string(path).c_str(), &st) == 0) return S_ISREG(st.st_mode);
+    Listing listing;
     std::error_code ec;
     std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec);
     if (!ec) {
       for (const auto& entry : it) {
-        if (entry.is_regular_file(ec)) names.insert(ToLowerAscii(entry.path().filename().string()));
+        // The type the listing gives; only a link is looked up.
+        bool regular = entry.is_regular_file(ec);
+        if (ec) continue;  // a link to nothing: neither a file nor anything else
+        std::string name = entry.path().filename().string();
+        if (regular)
+          listing.files.insert(ToLowerAscii(name));
+        else
+          listing.others.insert(std::move(name));
       }
     }
-    found = folders_.emplace(std::move(folder), std::move(names)).first;
+    found = folders_.emplace(std::move(folder), std::move(listing)).first;
   }
-  return found->second.count(name) > 0;
+  // What a stat of the name would find first; else a regular file under another letter case.
+  std::string name = GetFileName(path);
+  if (name.empty() || found->second.others.count(name) > 0) return false;
+  return found->second.files.count(ToLowerAscii(name)) > 0;
 }
 
 void FileExistence::Written(std::string_view path) {
   auto found = folders_.find(GetParentFolder(path));
-  if (found != folders_.end()) found->second.insert(ToLowerAscii(GetFileName(path)));
+  if (found != folders_.end()) found->second.files.insert(ToLowerAscii(GetFileName(path)));
 }
 
 }  // namespace lanereport

@@ -7,11 +7,12 @@
 
 namespace lanereport {
 
-// IsExistFile for the many pages of one run: a file is looked for under its own name with one
-// stat; only when it is not there is its folder listed, once per folder, for a name that
-// differs in letter case alone. The files the run writes are recorded as it writes them, so
-// the listing stays what the folder holds, as long as no other program changes the folder
-// in the middle of the run: one object serves one pass over a folder (a driver's run).
+// IsExistFile for the many pages of one run. A folder is listed once, when a file is first
+// looked for in it and is not there under its own name (one stat tells a file that is); every
+// later look in that folder is answered from the listing. The files the run writes are recorded
+// as it writes them, so the listing stays what the folder holds, as long as no other program
+// changes the folder in the middle of the run: one object serves one pass over a folder (a
+// driver's run).
 class FileExistence {
  public:
   // True when the path's folder holds a regular file whose name equals the path's file name,
@@ -21,8 +22,12 @@ class FileExistence {
   void Written(std::string_view path);
 
  private:
-  // Folder (as GetParentFolder gives it) to the lower-case names of its regular files.
-  std::map<std::string, std::set<std::string>, std::less<>> folders_;
+  struct Listing {
+    std::set<std::string> files;   // the regular files, names in lower case
+    std::set<std::string> others;  // what else is there under a name (folders...), as named
+  };
+  // Folder (as GetParentFolder gives it) to what it held when listed.
+  std::map<std::string, Listing, std::less<>> folders_;
 };
 
 }  // namespace lanereport
