@@ -35,7 +35,9 @@ void AsyncFileWriter::Run() {
       failure_ = failure;
       jobs_.clear();
     }
-    changed_.notify_all();
+    // The caller is woken when its wait can end: the queue half empty (a full queue waits for
+    // that), everything written, or a failure; not after every job.
+    if (failure || jobs_.size() <= kMaxWaiting / 2) changed_.notify_all();
   }
 }
 
@@ -48,12 +50,17 @@ void AsyncFileWriter::RaiseFailure() {
 
 void AsyncFileWriter::Submit(std::function<void()> job) {
   std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [this] { return failure_ || jobs_.size() < kMaxWaiting; });
+  // A full queue is let drain to half before the caller goes on, so the two threads do not take
+  // turns job by job.
+  if (jobs_.size() >= kMaxWaiting)
+    changed_.wait(lock, [this] { return failure_ || jobs_.size() <= kMaxWaiting / 2; });
   RaiseFailure();
   if (failure_) return;  // raised before: the run is over, nothing more is written
   jobs_.push_back(std::move(job));
+  const bool was_idle = jobs_.size() == 1;
   lock.unlock();
-  changed_.notify_all();
+  // The thread waits only with nothing to do.
+  if (was_idle) changed_.notify_all();
 }
 
 void AsyncFileWriter::Finish() {
