@@ -1,9 +1,11 @@
 #include "scoring/MarkRates.h"
 
 #include <string>
+#include <string_view>
 
 #include "scoring/RollNotation.h"
 #include "scoring/clsResult_Data.h"
+#include "util/StringUtil.h"
 
 namespace lanereport {
 namespace {
@@ -27,7 +29,7 @@ double Percent(long count, long denominator) {
 }
 
 // The second ball of a rack: made (a spare), or an open.
-void CountSecondBall(const std::string& m, bool split, Counts& c) {
+void CountSecondBall(std::string_view m, bool split, Counts& c) {
   if (m == mark::kSpare) {
     ++c.spares;
     if (split) ++c.covers;
@@ -40,7 +42,7 @@ void CountSecondBall(const std::string& m, bool split, Counts& c) {
 }
 
 // One of frames 1 to 9: A the first roll (empty for a strike), B the second.
-void CountFrame(const std::string& a, const std::string& b, Counts& c) {
+void CountFrame(std::string_view a, std::string_view b, Counts& c) {
   bool split = false;
   if (a == mark::kGutter) {
     ++c.gutters;
@@ -65,7 +67,7 @@ void CountFrame(const std::string& a, const std::string& b, Counts& c) {
 }
 
 // A ball thrown at a full rack.
-void CountRackBall(const std::string& m, bool& split, Counts& c) {
+void CountRackBall(std::string_view m, bool& split, Counts& c) {
   if (m == mark::kGutter) {
     ++c.gutters;
   } else if (m == mark::kFoul) {
@@ -81,7 +83,7 @@ void CountRackBall(const std::string& m, bool& split, Counts& c) {
 }
 
 // The bonus ball at a fresh rack with no ball after it: any pin makes it a spare.
-void CountLastBall(const std::string& m, Counts& c) {
+void CountLastBall(std::string_view m, Counts& c) {
   if (m.empty()) return;
   if (m == mark::kStrike) {
     ++c.strikes1;
@@ -106,9 +108,9 @@ void CountLastBall(const std::string& m, Counts& c) {
 }
 
 void CountTenth(const clsResult_Data& game, Counts& c) {
-  std::string t1 = game.Tenthframe1();
-  std::string t2 = game.Tenthframe2();
-  std::string t3 = game.Tenthframe3();
+  std::string_view t1 = Trim(game.StoredRoll(18));
+  std::string_view t2 = Trim(game.StoredRoll(19));
+  std::string_view t3 = Trim(game.StoredRoll(20));
   bool split = false;
   ++c.racks;
   c.balls += 2;
@@ -157,6 +159,21 @@ RateRecord Rates(const Counts& c, long strike_base, long open_base, long gutter_
   return r;
 }
 
+Counts& operator+=(Counts& sum, const Counts& c) {
+  sum.strikes1 += c.strikes1;
+  sum.strikes2 += c.strikes2;
+  sum.spares += c.spares;
+  sum.chances += c.chances;
+  sum.opens += c.opens;
+  sum.gutters += c.gutters;
+  sum.fouls += c.fouls;
+  sum.splits += c.splits;
+  sum.covers += c.covers;
+  sum.racks += c.racks;
+  sum.balls += c.balls;
+  return sum;
+}
+
 }  // namespace
 
 MarkRates CalcMarkRates(const std::vector<clsResult_Data>& games,
@@ -167,27 +184,27 @@ MarkRates CalcMarkRates(const std::vector<clsResult_Data>& games,
     if (progress) progress();
   };
 
+  // The whole game's counts are those of its ten frames added up: frames 1 to 9 a rack and two
+  // balls each.
+  Counts whole;
   for (long k = 1; k <= 9; ++k) {
     Counts c;
-    for (const clsResult_Data& game : games) CountFrame(game.FrameA(k), game.FrameB(k), c);
+    for (const clsResult_Data& game : games)
+      CountFrame(game.StoredRoll(static_cast<int>(2 * k - 2)),
+                 game.StoredRoll(static_cast<int>(2 * k - 1)), c);
     rates.frames[k] = Rates(c, g, g, g, 2 * g, g);
+    c.racks += g;
+    c.balls += 2 * g;
+    whole += c;
     step();
   }
 
   Counts tenth;
   for (const clsResult_Data& game : games) CountTenth(game, tenth);
   rates.frames[0] = Rates(tenth, tenth.racks, g, tenth.racks, tenth.balls, tenth.racks);
+  whole += tenth;
   step();
 
-  Counts whole;
-  for (const clsResult_Data& game : games) {
-    for (long k = 1; k <= 9; ++k) {
-      CountFrame(game.FrameA(k), game.FrameB(k), whole);
-      ++whole.racks;
-      whole.balls += 2;
-    }
-    CountTenth(game, whole);
-  }
   rates.whole = Rates(whole, whole.racks, 10 * g, whole.racks, whole.balls, whole.racks);
   step();
   return rates;

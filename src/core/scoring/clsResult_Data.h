@@ -154,6 +154,11 @@ class clsResult_Data {
   // The stored first / second roll of frame n (1 to 9) as it stands; empty for any other n.
   std::string FrameA(long n) const;
   std::string FrameB(long n) const;
+  // The roll at position 0 to 20 (Roll) as it stands, not trimmed, valid while the game is
+  // unchanged; for counting many games without copying their rolls.
+  std::string_view StoredRoll(int index) const {
+    return S().fields.rolls[static_cast<std::size_t>(index)];
+  }
   // True once the bowler, centre, level, play date and game number have all been set.
   bool IsValid() const;
   bool IsValueChanged() const {
