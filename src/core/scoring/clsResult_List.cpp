@@ -1,6 +1,6 @@
 #include "scoring/clsResult_List.h"
 
-#include <list>
+#include <algorithm>
 #include <unordered_map>
 
 #include "database/DataBase.h"
@@ -169,42 +169,53 @@ long clsResult_List::Distribution(long lower) const {
 }
 
 long clsResult_List::CalcSeries(bool highest, std::vector<std::string>& descriptions) const {
-  // The series in the order of their latest game in the list.
-  std::list<clsSeries_Data> work;
-  std::unordered_map<std::string, std::list<clsSeries_Data>::iterator> by_key;
-  for (const clsResult_Data& game : games_) {
-    long index = SeriesIndex(game.GameNumber());
-    std::string key = game.PlayDate() + game.AlleyName() + game.LevelName() + std::to_string(index);
+  // Each series: its games so far, their pins and its latest game (by position in the list).
+  struct Series {
     long count = 0;
     long total = 0;
-    if (auto found = by_key.find(key); found != by_key.end()) {
-      count = found->second->Count();
-      total = found->second->Total();
-      work.erase(found->second);
-    }
+    std::size_t latest = 0;
+    long index = 0;
+  };
+  std::unordered_map<std::string, Series> by_key;
+  for (std::size_t i = 0; i < games_.size(); ++i) {
+    const clsResult_Data& game = games_[i];
+    long index = SeriesIndex(game.GameNumber());
+    Series& series =
+        by_key[game.PlayDate() + game.AlleyName() + game.LevelName() + std::to_string(index)];
+    ++series.count;
+    series.total += ScoreOf(game);
+    series.latest = i;
+    series.index = index;
+  }
+  // The series in the order of their latest game in the list.
+  std::vector<const Series*> work;
+  work.reserve(by_key.size());
+  for (const auto& [key, series] : by_key) work.push_back(&series);
+  std::sort(work.begin(), work.end(),
+            [](const Series* a, const Series* b) { return a->latest < b->latest; });
+  // Told by its latest game.
+  auto describe = [this](const Series& s) {
+    const clsResult_Data& game = games_[s.latest];
     clsSeries_Data series;
-    series.Count(count + 1);
-    series.Total(total + ScoreOf(game));
     series.PlayDate(game.PlayDate());
     series.AlleyName(game.AlleyName());
     series.LevelName(game.LevelName());
-    series.GameNumber(std::to_string(3 * index + 1) + "～" + std::to_string(3 * index + 3) +
+    series.GameNumber(std::to_string(3 * s.index + 1) + "～" + std::to_string(3 * s.index + 3) +
                       "ゲーム目");
-    work.push_back(std::move(series));
-    by_key[key] = std::prev(work.end());
-  }
+    return series.Description();
+  };
 
   descriptions.clear();
   long best = highest ? 0 : 900;
-  for (const clsSeries_Data& series : work) {
-    if (series.Count() != 3) continue;
-    long total = series.Total();
+  for (const Series* series : work) {
+    if (series->count != 3) continue;
+    long total = series->total;
     if (highest ? total > best : total < best) {
       best = total;
       descriptions.clear();
-      descriptions.push_back(series.Description());
+      descriptions.push_back(describe(*series));
     } else if (total == best) {
-      descriptions.push_back(series.Description());
+      descriptions.push_back(describe(*series));
     }
   }
   return best;
