@@ -134,6 +134,27 @@ TEST_F(YearGamesTest, EachBowlersGamesAreTheEnginesSelectionOfThatBowler) {
             Lines(alone.Period("20250201", "20251231")));
 }
 
+TEST_F(YearGamesTest, ABowlersLatestGamesAreCutFromTheYearOnlyWhenTheyAllLieInIt) {
+  YearGames year(Db(), "2025");
+  for (const std::string bowler : {"Abe", "BABA", "chiba"}) {
+    SCOPED_TRACE(bowler);
+    const long in_year = static_cast<long>(year.Of(bowler, "20250101", "20250630").size());
+    ASSERT_GT(in_year, 3);
+    for (long count : {1L, 3L, in_year}) {
+      std::optional<std::vector<clsResult_Data>> latest = year.Latest(bowler, "20250630", count);
+      ASSERT_TRUE(latest) << count;
+      clsResult_List engine(Db());
+      engine.SelectCount(bowler, "20250630", count, 3, CountedLevelsCondition(), "");
+      EXPECT_EQ(Lines(*latest), Lines(engine)) << count;
+    }
+    // One game more would come from the year before; a last day after the year is not known.
+    EXPECT_FALSE(year.Latest(bowler, "20250630", in_year + 1));
+    EXPECT_FALSE(year.Latest(bowler, "20260101", 1));
+    EXPECT_FALSE(year.Latest(bowler, "20241231", 1));
+  }
+  EXPECT_FALSE(year.Latest("Nobody", "20251231", 1));
+}
+
 TEST_F(YearGamesTest, TheYearPagesTakeABowlerByTheStoredNameOnly) {
   YearGames year(Db(), "2025");
   std::vector<std::string> abe = Lines(year.Of("Abe"));

@@ -7,6 +7,7 @@
 #include "pages/MonthlyPageOutput.h"
 #include "pages/PageContext.h"
 #include "pages/ScorePageOutput.h"
+#include "scoring/YearGames.h"
 #include "ui/ProgressWindow.h"
 #include "util/AppError.h"
 #include "util/DataChange.h"
@@ -123,6 +124,7 @@ void PagesAhead::Make() {
       context.year_games = year_games_;
       drafts = drafts_;
     }
+    if (run_.periods) PrepareLatest(*db, context.year_games);
     while (!abandoned_) {
       std::optional<std::size_t> unit = TakeFirst();
       if (!unit) break;
@@ -185,16 +187,6 @@ void PagesAhead::PreparePeriods(Database& db) {
   } catch (const AppError&) {
     return;  // the workbook meets the same and reports it
   }
-  // The bowlers' latest games first: the workbook's sheets of them come before those of
-  // periods, and the run's thread reaches them soon after the year's games are read.
-  std::vector<std::string> names;
-  for (const BowlerEntry& b : run_.bowlers) names.push_back(b.name);
-  for (std::size_t i = 0; i < definitions.Count(); ++i) {
-    if (abandoned_) return;
-    if (std::optional<LatestGames> latest = LatestGamesOf(definitions.Item(i), run_.year))
-      run_.periods->PrepareLatest(db, names, latest->alley, latest->level, latest->start,
-                                  latest->end, latest->count);
-  }
   for (std::size_t i = 0; i < definitions.Count(); ++i) {
     if (abandoned_) return;
     std::optional<SheetPeriod> period = BowlerPeriodOf(definitions.Item(i), run_.year);
@@ -207,6 +199,29 @@ void PagesAhead::PreparePeriods(Database& db) {
         first >= run_.year + "0101" && last <= run_.year + "1231")
       continue;
     run_.periods->Prepare(db, period->alley, period->level, period->start, period->end);
+  }
+}
+
+void PagesAhead::PrepareLatest(Database& db, const YearGames* year) {
+  clsS_OUTPUT_List definitions(db);
+  try {
+    definitions.Load("");
+  } catch (const AppError&) {
+    return;  // the workbook meets the same and reports it
+  }
+  for (std::size_t i = 0; i < definitions.Count(); ++i) {
+    if (abandoned_) return;
+    std::optional<LatestGames> latest = LatestGamesOf(definitions.Item(i), run_.year);
+    if (!latest) continue;
+    // The workbook cuts a bowler's latest games of the counted levels at every centre from the
+    // year's games when they all lie there.
+    const bool from_year = year && latest->alley == kBlankChoice && latest->level == kBlankChoice;
+    const std::string last = ReplaceAll(latest->end, "/", "");
+    std::vector<std::string> names;
+    for (const BowlerEntry& b : run_.bowlers)
+      if (!from_year || !year->Latest(b.name, last, latest->count)) names.push_back(b.name);
+    run_.periods->PrepareLatest(db, names, latest->alley, latest->level, latest->start, latest->end,
+                                latest->count);
   }
 }
 

@@ -79,7 +79,11 @@ class PagesAhead {
   // Waits at most the given time; true once the thread has ended (then Wait returns at once).
   bool WaitFor(std::chrono::milliseconds time);
   void Make();
+  // The statistics of the workbook's periods that the year's games do not serve.
   void PreparePeriods(Database& db);
+  // Each bowler's latest games of the workbook's sheets that the year's games (when given) do
+  // not hold.
+  void PrepareLatest(Database& db, const YearGames* year);
 
   const Run run_;
   PageStage& stage_;

@@ -204,6 +204,21 @@ const YearGames::Bowler* YearGames::FindStored(std::string_view stored_name) con
   return &found->second;
 }
 
+std::optional<std::vector<clsResult_Data>> YearGames::Latest(std::string_view bowler,
+                                                             std::string_view last,
+                                                             long count) const {
+  if (!Serves(from_, last) || last < from_ || count <= 0) return std::nullopt;
+  const Bowler* found = Find(bowler);
+  if (!found) return std::nullopt;
+  std::vector<clsResult_Data> latest;
+  for (auto game = found->games.rbegin();
+       game != found->games.rend() && latest.size() < static_cast<std::size_t>(count); ++game) {
+    if (game->PlayDate() <= last) latest.push_back(*game);
+  }
+  if (latest.size() < static_cast<std::size_t>(count)) return std::nullopt;
+  return latest;
+}
+
 std::vector<clsResult_Data> YearGames::Take(std::string_view stored_name) {
   std::vector<clsResult_Data> games = CopyOf(stored_name);
   if (!games.empty()) bowlers_.erase(ToLowerAscii(stored_name));

@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,12 @@ class YearGames {
   // The same, only those between the stored dates first and last (both included).
   std::vector<clsResult_Data> Of(std::string_view bowler, std::string_view first,
                                  std::string_view last) const;
+  // The bowler's latest count games up to the stored date last, newest first (play and game
+  // numbers too, as the engine's "Top count ... Order By Play_Date Desc, PlayNumber Desc,
+  // Game_Number Desc" gives them), when they all lie in here: nothing when the year does not
+  // serve up to last or the bowler has fewer games in it up to last (older ones would count).
+  std::optional<std::vector<clsResult_Data>> Latest(std::string_view bowler, std::string_view last,
+                                                    long count) const;
   // True when no bowler has games here (also when it does not serve).
   bool Empty() const { return bowlers_.empty(); }
   // The games of the bowler stored under exactly this name, moved out of here (they are gone

@@ -160,7 +160,15 @@ const StatisticsSummary& StatisticsCache::Get(std::string_view bowler, std::stri
   std::string key = SummaryKey(bowler, alley, level, start, end, past_count);
   auto found = summaries_.find(key);
   if (found != summaries_.end()) return found->second;
-  // A bowler's latest games worked out ahead are taken from there.
+  // A bowler's latest games of the counted levels at every centre are cut from the year's games
+  // when they all lie there; else those worked out ahead are taken from there.
+  if (year_ && past_count > 0 && !bowler.empty() && alley == kBlankChoice &&
+      level == kBlankChoice) {
+    if (auto latest = year_->Latest(bowler, ReplaceAll(end, "/", ""), past_count)) {
+      clsResult_List games(db_, std::move(*latest));
+      return summaries_.emplace(std::move(key), Summarize(games)).first->second;
+    }
+  }
   if (ahead_ && past_count > 0 && !bowler.empty() && !ahead_->Claim(key)) {
     if (std::optional<StatisticsSummary> made = ahead_->AwaitLatest(key))
       return summaries_.emplace(std::move(key), std::move(*made)).first->second;
