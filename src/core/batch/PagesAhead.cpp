@@ -1,5 +1,7 @@
 #include "batch/PagesAhead.h"
 
+#include <functional>
+
 #include "database/Database.h"
 #include "database/MasterLists.h"
 #include "database/clsS_OUTPUT_List.h"
@@ -180,39 +182,42 @@ void PagesAhead::Help(Database& db, ProgressWindow& progress) {
   while (!progress.StopFlag() && !WaitFor(kLivePeriod)) progress.CountProgress(1, 0);
 }
 
-void PagesAhead::PreparePeriods(Database& db) {
+namespace {
+
+// Each of the workbook's sheet definitions in turn, until the run is abandoned; none when they
+// cannot be read (the workbook meets the same and reports it).
+void EachDefinition(Database& db, const std::atomic<bool>& abandoned,
+                    const std::function<void(const clsS_OUTPUT_Data&)>& each) {
   clsS_OUTPUT_List definitions(db);
   try {
     definitions.Load("");
   } catch (const AppError&) {
-    return;  // the workbook meets the same and reports it
+    return;
   }
-  for (std::size_t i = 0; i < definitions.Count(); ++i) {
-    if (abandoned_) return;
-    std::optional<SheetPeriod> period = BowlerPeriodOf(definitions.Item(i), run_.year);
-    if (!period) continue;
+  for (std::size_t i = 0; i < definitions.Count() && !abandoned; ++i) each(definitions.Item(i));
+}
+
+}  // namespace
+
+void PagesAhead::PreparePeriods(Database& db) {
+  EachDefinition(db, abandoned_, [&](const clsS_OUTPUT_Data& definition) {
+    std::optional<SheetPeriod> period = BowlerPeriodOf(definition, run_.year);
+    if (!period) return;
     // The counted games of every centre within the year come from the year's games (when
     // their stored values let them; else the workbook selects these itself).
     const std::string first = ReplaceAll(period->start, "/", "");
     const std::string last = ReplaceAll(period->end, "/", "");
     if (period->alley == kBlankChoice && period->level == kBlankChoice &&
         first >= run_.year + "0101" && last <= run_.year + "1231")
-      continue;
+      return;
     run_.periods->Prepare(db, period->alley, period->level, period->start, period->end);
-  }
+  });
 }
 
 void PagesAhead::PrepareLatest(Database& db, const YearGames* year) {
-  clsS_OUTPUT_List definitions(db);
-  try {
-    definitions.Load("");
-  } catch (const AppError&) {
-    return;  // the workbook meets the same and reports it
-  }
-  for (std::size_t i = 0; i < definitions.Count(); ++i) {
-    if (abandoned_) return;
-    std::optional<LatestGames> latest = LatestGamesOf(definitions.Item(i), run_.year);
-    if (!latest) continue;
+  EachDefinition(db, abandoned_, [&](const clsS_OUTPUT_Data& definition) {
+    std::optional<LatestGames> latest = LatestGamesOf(definition, run_.year);
+    if (!latest) return;
     // The workbook cuts a bowler's latest games of the counted levels at every centre from the
     // year's games when they all lie there.
     const bool from_year = year && latest->alley == kBlankChoice && latest->level == kBlankChoice;
@@ -222,7 +227,7 @@ void PagesAhead::PrepareLatest(Database& db, const YearGames* year) {
       if (!from_year || !year->Latest(b.name, last, latest->count)) names.push_back(b.name);
     run_.periods->PrepareLatest(db, names, latest->alley, latest->level, latest->start, latest->end,
                                 latest->count);
-  }
+  });
 }
 
 std::array<BowlerEntry, 100> ExpectedBowlerTable(Database& db, const WorkbookState& state) {
