@@ -149,6 +149,14 @@ TEST(ChangeFigure, AnythingElseIsRefused) {
   for (const char* e : {"7", "X", "/", "-", "G", "10", "ｘ"}) {
     ExpectInvalid([&] { ChangeFigure(e, true); }, "[clsResult_Data]ChangeFigure");
   }
+  // Texts that share bytes with a mark: the split marks outside 4 to 8, a mark cut short, a
+  // mark with more after it, and the bytes of a three-byte mark behind a NUL.
+  const std::string gutter = G;
+  for (const std::string& e :
+       {std::string("③"), std::string("⑨"), gutter.substr(0, 2), gutter.substr(1), gutter + "x",
+        std::string("１１"), std::string(STRIKE) + "x", std::string(1, '\0') + STRIKE}) {
+    ExpectInvalid([&] { ChangeFigure(e, true); }, "[clsResult_Data]ChangeFigure");
+  }
 }
 
 }  // namespace
