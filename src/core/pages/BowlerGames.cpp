@@ -23,11 +23,11 @@ BowlerGames::BowlerGames(Database& db, std::string_view bowler, std::string from
   NameForms levels;
   auto inspect = [&](const RowView& row, const ResultColumns& c, const clsResult_Data& game) {
     if (!plain_) return;
-    std::string alley = game.AlleyName();
-    std::string level = game.LevelName();
+    const std::string_view alley = game.AlleyNameView();
+    const std::string_view level = game.LevelNameView();
     plain_ = row.IsText(c.alley_name) && row.Text(c.alley_name) == alley &&
              row.IsText(c.level_name) && row.Text(c.level_name) == level &&
-             row.IsText(c.play_date) && row.Text(c.play_date) == game.PlayDate() &&
+             row.IsText(c.play_date) && row.Text(c.play_date) == game.PlayDateView() &&
              row.IsInteger(c.play_number) && row.IsInteger(c.game_number) && alleys.Add(alley) &&
              levels.Add(level);
   };
@@ -57,7 +57,8 @@ void BowlerGames::IndexPlays() const {
   indexed_ = true;
   for (std::size_t i = 0; i < static_cast<std::size_t>(games_.Count()); ++i) {
     const clsResult_Data& game = games_.Item(i);
-    plays_[JoinedKey({game.PlayDate(), game.AlleyName(), game.LevelName()})].push_back(i);
+    plays_[JoinedKey({game.PlayDateView(), game.AlleyNameView(), game.LevelNameView()})].push_back(
+        i);
   }
 }
 
@@ -77,7 +78,7 @@ clsResult_List BowlerGames::Play(std::string_view yyyymmdd, std::string_view all
 clsResult_List BowlerGames::Period(std::string_view first, std::string_view last) const {
   std::vector<clsResult_Data> period;
   for (const clsResult_Data& game : games_) {
-    const std::string date = game.PlayDate();
+    const std::string_view date = game.PlayDateView();
     if (date >= first && date <= last) period.push_back(game);
   }
   period = TurnPlaysRound(std::move(period));

@@ -91,9 +91,9 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
 
   std::string last_date, last_alley, last_level;
   for (const clsResult_Data& game : games.All()) {
-    std::string date = game.PlayDate();
-    std::string alley = game.AlleyName();
-    std::string level = game.LevelName();
+    std::string_view date = game.PlayDateView();
+    std::string_view alley = game.AlleyNameView();
+    std::string_view level = game.LevelNameView();
     if (date == last_date && alley == last_alley && level == last_level) continue;
     if (context.progress.StopFlag()) {
       result.stopped = true;

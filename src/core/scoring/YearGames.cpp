@@ -12,7 +12,7 @@ namespace lanereport {
 namespace {
 
 bool SamePlay(const clsResult_Data& a, const clsResult_Data& b) {
-  return a.PlayDate() == b.PlayDate() && a.Playnumber() == b.Playnumber() &&
+  return a.PlayDateView() == b.PlayDateView() && a.Playnumber() == b.Playnumber() &&
          a.GameNumber() == b.GameNumber();
 }
 
@@ -44,14 +44,14 @@ class PlainRows {
       plain_ = false;  // the bowler's own selection fails on this row
       return;
     }
-    std::string alley = game.AlleyName();
-    std::string level = game.LevelName();
-    plain_ = stored_form == stored_ && game.BowlerName() == stored_ && row.IsText(c.alley_name) &&
-             row.Text(c.alley_name) == alley && row.IsText(c.level_name) &&
-             row.Text(c.level_name) == level && row.IsText(c.play_date) &&
-             row.Text(c.play_date) == game.PlayDate() && row.IsInteger(c.play_number) &&
-             row.IsInteger(c.game_number) && alleys_.Add(alley) && levels_.Add(level) &&
-             (!previous || !SamePlay(*previous, game));
+    const std::string_view alley = game.AlleyNameView();
+    const std::string_view level = game.LevelNameView();
+    plain_ = stored_form == stored_ && game.BowlerNameView() == stored_ &&
+             row.IsText(c.alley_name) && row.Text(c.alley_name) == alley &&
+             row.IsText(c.level_name) && row.Text(c.level_name) == level &&
+             row.IsText(c.play_date) && row.Text(c.play_date) == game.PlayDateView() &&
+             row.IsInteger(c.play_number) && row.IsInteger(c.game_number) && alleys_.Add(alley) &&
+             levels_.Add(level) && (!previous || !SamePlay(*previous, game));
   }
 
  private:
@@ -74,9 +74,9 @@ std::string PeriodSql(const std::string& from, const std::string& to, std::strin
 
 }  // namespace
 
-bool NameForms::Add(const std::string& name) {
+bool NameForms::Add(std::string_view name) {
   if (name == last_) return true;
-  auto [found, added] = forms_.emplace(ToLowerAscii(name), name);
+  auto [found, added] = forms_.emplace(ToLowerAscii(name), std::string(name));
   if (!added && found->second != name) return false;
   last_ = name;
   return true;
@@ -92,7 +92,8 @@ std::vector<clsResult_Data> TurnPlaysRound(std::vector<clsResult_Data>&& oldest_
   std::size_t end = oldest_first.size();
   while (end > 0) {
     std::size_t begin = end - 1;
-    while (begin > 0 && oldest_first[begin - 1].PlayDate() == oldest_first[end - 1].PlayDate() &&
+    while (begin > 0 &&
+           oldest_first[begin - 1].PlayDateView() == oldest_first[end - 1].PlayDateView() &&
            oldest_first[begin - 1].Playnumber() == oldest_first[end - 1].Playnumber())
       --begin;
     for (std::size_t i = begin; i < end; ++i) newest_first.push_back(std::move(oldest_first[i]));
@@ -192,7 +193,7 @@ std::vector<clsResult_Data> YearGames::Of(std::string_view bowler, std::string_v
   if (!found) return games;
   games.reserve(found->games.size());
   for (const clsResult_Data& game : found->games) {
-    const std::string date = game.PlayDate();
+    const std::string_view date = game.PlayDateView();
     if (date >= first && date <= last) games.push_back(game);
   }
   return games;

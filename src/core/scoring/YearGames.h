@@ -19,7 +19,7 @@ class Database;
 class NameForms {
  public:
   // False when the name is a second stored form of a name added before.
-  bool Add(const std::string& name);
+  bool Add(std::string_view name);
 
  private:
   std::map<std::string, std::string> forms_;

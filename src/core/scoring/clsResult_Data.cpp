@@ -68,7 +68,10 @@ clsResult_Data::State& clsResult_Data::M() {
 
 void clsResult_Data::SetText(std::string& field, std::string_view value, const char* property,
                              bool* required) {
-  if (ByteLength(value) >= 256) Raise(kErrInvalidValue, property, "文字列が長すぎます");
+  // A character takes at most two bytes of the code page for its one or more bytes here, so
+  // only a text of 128 bytes or more can be too long.
+  if (value.size() >= 128 && ByteLength(value) >= 256)
+    Raise(kErrInvalidValue, property, "文字列が長すぎます");
   if (required) *required = true;
   if (Trim(field) != value) {
     field = std::string(value);

@@ -9,6 +9,7 @@
 #include "database/clsAlley_Data.h"
 #include "database/clsBowler_Data.h"
 #include "database/clsLevel_Data.h"
+#include "util/StringUtil.h"
 
 namespace lanereport {
 
@@ -62,6 +63,12 @@ class clsResult_Data {
   std::string PlayDate() const;
   void PlayDate(std::string_view date);
   long GameNumber() const { return S().fields.game_number; }
+  // The bowler, centre, level and play date as their getters give them, without a copy: valid
+  // while the game is unchanged, for reading many games.
+  std::string_view BowlerNameView() const { return Trim(S().fields.bowler_name); }
+  std::string_view AlleyNameView() const { return Trim(S().fields.alley_name); }
+  std::string_view LevelNameView() const { return Trim(S().fields.level_name); }
+  std::string_view PlayDateView() const { return Trim(S().fields.play_date); }
   void GameNumber(const Value& value);
 
   // The roll marks: frames 1 to 9 two each, frame 10 three. A setter normalises the entry

@@ -140,7 +140,7 @@ double clsResult_List::MonthAvg(std::string_view yyyymm) const {
   long sum = 0;
   long count = 0;
   for (const clsResult_Data& game : games_) {
-    if (!StartsWith(game.PlayDate(), month)) continue;
+    if (!StartsWith(game.PlayDateView(), month)) continue;
     sum += ScoreOf(game);
     ++count;
   }
@@ -177,11 +177,15 @@ long clsResult_List::CalcSeries(bool highest, std::vector<std::string>& descript
     long index = 0;
   };
   std::unordered_map<std::string, Series> by_key;
+  std::string key;
   for (std::size_t i = 0; i < games_.size(); ++i) {
     const clsResult_Data& game = games_[i];
     long index = SeriesIndex(game.GameNumber());
-    Series& series =
-        by_key[game.PlayDate() + game.AlleyName() + game.LevelName() + std::to_string(index)];
+    key.assign(game.PlayDateView());
+    key.append(game.AlleyNameView());
+    key.append(game.LevelNameView());
+    key.append(std::to_string(index));
+    Series& series = by_key[key];
     ++series.count;
     series.total += ScoreOf(game);
     series.latest = i;

@@ -6,13 +6,6 @@
 
 namespace lanereport {
 
-std::string_view Trim(std::string_view text) {
-  auto blank = [](char c) { return c == ' '; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::string ToLowerAscii(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

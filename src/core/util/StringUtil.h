@@ -9,7 +9,12 @@
 namespace lanereport {
 
 // Removes leading and trailing spaces (other white space and the full-width space stay).
-std::string_view Trim(std::string_view text);
+// Inline: every stored text read and compared goes through it.
+inline std::string_view Trim(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
 std::string ToLowerAscii(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
