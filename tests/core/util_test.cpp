@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "FakeWindows.h"
@@ -12,6 +14,7 @@
 #include "util/DateText.h"
 #include "util/IniControl.h"
 #include "util/Make.h"
+#include "util/NumberFormat.h"
 #include "util/PathControl.h"
 #include "util/StringDevide.h"
 #include "util/UserFolders.h"
@@ -54,6 +57,38 @@ TEST(Cp932Test, ConvertsAndKeepsUnmappableAsReferences) {
   EXPECT_EQ(Utf8ToCp932("x😀y"), "x&#128512;y");
   EXPECT_EQ(Utf8ToCp932("한"), "&#54620;");
   EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932("山田 太郎／×Ｘ④")), "山田 太郎／×Ｘ④");
+}
+
+TEST(NumberFormatTest, OneDecimalRoundsHalvesAwayFromZero) {
+  EXPECT_EQ(FormatFixed1(150.25), "150.3");  // stored a little below the half
+  EXPECT_EQ(FormatFixed1(149.96), "150.0");
+  EXPECT_EQ(FormatFixed1(-0.25), "-0.3");
+  EXPECT_EQ(FormatFixed1(-0.04), "0.0");  // no "-0.0"
+  EXPECT_EQ(FormatFixed1(0.05), "0.1");
+  EXPECT_EQ(FormatFixed1(1.0 / 3.0 * 100.0), "33.3");
+  EXPECT_EQ(FormatFixed1(0), "0.0");
+  EXPECT_EQ(FormatFixed1(300), "300.0");
+  EXPECT_EQ(FormatFixed1(1e20), "100000000000000000000.0");
+}
+
+TEST(NumberFormatTest, FixedTextWritesWhatPrintfWrites) {
+  // Halves of every kind (exact in binary or not), small and large, negative and zero: the
+  // pages and sheets written before must not change by a digit.
+  std::vector<double> values = {0.0,        -0.0, 0.05,    0.15,   0.25,
+                                0.35,       2.5,  3.5,     -2.5,   1e-9,
+                                123456.789, 1e22, -1e-300, 5e-324, 1.7976931348623157e308};
+  for (int i = -2000; i <= 2000; ++i) {
+    values.push_back(i / 40.0);
+    values.push_back(i / 40.0 + i * 1e-7);
+  }
+  for (double v : values) {
+    for (int decimals : {0, 1, 2, 10}) {
+      char expected[400];
+      std::snprintf(expected, sizeof expected, "%.*f", decimals, v);
+      EXPECT_EQ(FixedText(v, decimals), expected) << v << " with " << decimals;
+    }
+  }
+  EXPECT_EQ(FixedText(std::nan(""), 1), "nan");
 }
 
 TEST(PathTest, SplitsPaths) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "util/Cp932.h"
+#include "util/NumberFormat.h"
 
 namespace lanereport {
 namespace {
@@ -22,9 +23,7 @@ constexpr std::size_t kMostLabels = 16;
 // A coordinate or an axis value: one decimal at most, "-0" never.
 std::string Num(double value) {
   if (std::fabs(value) < 0.05) value = 0;
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.1f", value);
-  std::string text = buffer;
+  std::string text = FixedText(value, 1);
   if (text.ends_with(".0")) text.resize(text.size() - 2);
   return text;
 }
