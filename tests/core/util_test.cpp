@@ -59,6 +59,23 @@ TEST(Cp932Test, ConvertsAndKeepsUnmappableAsReferences) {
   EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932("山田 太郎／×Ｘ④")), "山田 太郎／×Ｘ④");
 }
 
+TEST(Cp932Test, RepeatedAndBrokenCharactersConvertTheSameEveryTime) {
+  // Each text twice: characters met before are converted from what the thread learnt.
+  const std::pair<std::string, std::string> cases[] = {
+      {"日本日本", "\x93\xFA\x96\x7B\x93\xFA\x96\x7B"},
+      {"한한", "&#54620;&#54620;"},                          // outside the code page
+      {"ｱ日ｱ", "\xB1\x93\xFA\xB1"},                          // one byte between two
+      {std::string("\xE3\x81") + "A", "&#65533;&#65533;A"},  // cut short before ASCII
+      {std::string("\xE6\x97"), "&#65533;&#65533;"},         // cut short at the end
+      {std::string("\xC0\x80"), "&#0;"},                     // too long a form
+      {std::string("\xED\xA0\x80"), "&#55296;"},             // a surrogate
+      {std::string("\xFF") + "日", "&#65533;\x93\xFA"},      // no character at all
+  };
+  for (int round = 0; round < 2; ++round) {
+    for (const auto& [utf8, cp932] : cases) EXPECT_EQ(Utf8ToCp932(utf8), cp932) << round;
+  }
+}
+
 TEST(NumberFormatTest, OneDecimalRoundsHalvesAwayFromZero) {
   EXPECT_EQ(FormatFixed1(150.25), "150.3");  // stored a little below the half
   EXPECT_EQ(FormatFixed1(149.96), "150.0");

@@ -148,11 +148,59 @@ std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
 
 }  // namespace
 
+namespace {
+
+// What a character of the code page's plane converts to, learnt from iconv the first time the
+// character is met on a thread: pages repeat a few hundred characters (marks, names, captions)
+// thousands of times. An entry holds up to three bytes and their count in the top byte; 0 is a
+// character not met yet, kNotKept one whose conversion is longer (a numeric reference).
+class PlaneCache {
+ public:
+  static constexpr std::uint32_t kNotKept = 0xFFFFFFFF;
+  std::uint32_t& At(char32_t cp) {
+    if (!entries_) entries_ = std::make_unique<std::uint32_t[]>(0x10000);
+    return entries_[cp];
+  }
+  static std::uint32_t Packed(std::string_view bytes) {
+    if (bytes.empty() || bytes.size() > 3) return kNotKept;
+    std::uint32_t packed = static_cast<std::uint32_t>(bytes.size()) << 24;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+      packed |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+    return packed;
+  }
+  static void Append(std::uint32_t packed, std::string& out) {
+    for (std::uint32_t i = 0; i < (packed >> 24); ++i)
+      out += static_cast<char>((packed >> (8 * i)) & 0xFF);
+  }
+
+ private:
+  std::unique_ptr<std::uint32_t[]> entries_;
+};
+
+// The shortest form of a character of the plane below U+10000, other than a surrogate: the
+// sequences the cache may stand for (iconv refuses the others, and each is converted alone).
+bool IsPlainPlaneSequence(char32_t cp, std::size_t len) {
+  return (len == 2 && cp >= 0x80) || (len == 3 && cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF));
+}
+
+}  // namespace
+
 std::string Utf8ToCp932(std::string_view utf8) {
   thread_local IconvHandle handle("CP932", "UTF-8");
+  thread_local PlaneCache cache;
   std::string out;
   out.reserve(utf8.size());
-  // ASCII passes through unchanged; only runs of other characters go through iconv.
+  // A character the code page cannot hold (or broken UTF-8) becomes a numeric reference.
+  auto convert = [](IconvHandle& h, std::string_view bytes, std::string& o) {
+    Convert(h, bytes, o, [](std::string_view rest, std::string& r) {
+      std::size_t len = 0;
+      char32_t cp = DecodeOne(rest, len);
+      r += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+      return len;
+    });
+  };
+  // ASCII passes through unchanged; other characters are converted one by one (the code page
+  // has no shift states, so alone or in a run they give the same bytes), through the cache.
   std::size_t pos = 0;
   while (pos < utf8.size()) {
     if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
@@ -161,16 +209,25 @@ std::string Utf8ToCp932(std::string_view utf8) {
       pos = end;
       continue;
     }
-    std::size_t end = pos;
-    while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) >= 0x80) ++end;
-    // A character the code page cannot hold (or broken UTF-8) becomes a numeric reference.
-    Convert(handle, utf8.substr(pos, end - pos), out, [](std::string_view rest, std::string& o) {
-      std::size_t len = 0;
-      char32_t cp = DecodeOne(rest, len);
-      o += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
-      return len;
-    });
-    pos = end;
+    std::size_t len = 0;
+    const char32_t cp = DecodeOne(utf8.substr(pos), len);
+    const std::string_view bytes = utf8.substr(pos, len);
+    pos += len;
+    if (!IsPlainPlaneSequence(cp, len)) {
+      convert(handle, bytes, out);
+      continue;
+    }
+    std::uint32_t& known = cache.At(cp);
+    if (known == 0) {
+      std::string converted;
+      convert(handle, bytes, converted);
+      known = PlaneCache::Packed(converted);
+      out += converted;
+    } else if (known == PlaneCache::kNotKept) {
+      convert(handle, bytes, out);
+    } else {
+      PlaneCache::Append(known, out);
+    }
   }
   return out;
 }
