@@ -173,6 +173,32 @@ TEST(FileExistenceTest, FindsFilesIgnoringLetterCaseAndSeesWhatTheRunWrites) {
   MakeFile(dir.File("mixed/later.html"), "later");
   EXPECT_FALSE(mixed.IsExistFile(dir.File("mixed/later.html")));
   EXPECT_TRUE(IsExistFile(dir.File("mixed/later.html")));
+
+  // Free is what the listing showed holding nothing under the name: not a file in another
+  // letter case, not a folder, not a name the run wrote since, not a folder never listed.
+  EXPECT_TRUE(mixed.IsSeenFree(dir.File("mixed/missing.html")));
+  EXPECT_TRUE(mixed.IsSeenFree(dir.File("mixed/nothing")));  // only the link's target name
+  for (const char* name : {"Both.html", "BOTH.html", "plain.html", "PLAIN.HTML", "Gone.html"})
+    EXPECT_FALSE(mixed.IsSeenFree(dir.File(std::string("mixed/") + name))) << name;
+  mixed.Written(dir.File("mixed/Missing.HTML"));
+  EXPECT_FALSE(mixed.IsSeenFree(dir.File("mixed/missing.html")));
+  EXPECT_FALSE(FileExistence().IsSeenFree(dir.File("mixed/missing.html")));
+}
+
+TEST(StagedFileTest, CommitOverAFolderIsRefusedWhenTheTargetWasSeenFree) {
+  // A folder made under the name after the listing: the rename itself refuses it, and the
+  // staged bytes are removed.
+  TempDir dir;
+  StagedFile staged = StageFile(dir.File("site/page.html"), "page");
+  std::filesystem::create_directories(dir.File("site/page.html"));
+  EXPECT_THROW(CommitStagedFile(staged, true), AppError);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("site/page.html")));
+  EXPECT_FALSE(std::filesystem::exists(staged.temp));
+  // Free and nothing there: the page is put in place.
+  StagedFile other = StageFile(dir.File("site/other.html"), "other");
+  CommitStagedFile(other, true);
+  EXPECT_TRUE(IsExistFile(dir.File("site/other.html")));
+  EXPECT_FALSE(std::filesystem::exists(other.temp));
 }
 
 }  // namespace

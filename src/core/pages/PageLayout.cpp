@@ -75,9 +75,11 @@ struct PendingPage {
 void WriteMadeAhead(PageContext& context, const std::string& path) {
   auto pending = std::make_shared<PendingPage>();
   pending->file = context.made_ahead->Take(path).file;
-  auto commit = [pending] {
+  // A target the run's listing of its folder showed free needs no look before the rename.
+  const bool free = context.files.IsSeenFree(path);
+  auto commit = [pending, free] {
     pending->done = true;  // a failed commit removes the temporary file itself
-    CommitStagedFile(pending->file);
+    CommitStagedFile(pending->file, free);
   };
   if (context.writer)
     context.writer->Submit(std::move(commit));

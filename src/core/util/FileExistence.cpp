@@ -38,6 +38,14 @@ bool FileExistence::IsExistFile(std::string_view path) {
   return found->second.files.count(ToLowerAscii(name)) > 0;
 }
 
+bool FileExistence::IsSeenFree(std::string_view path) const {
+  auto found = folders_.find(GetParentFolder(path));
+  if (found == folders_.end()) return false;
+  std::string name = GetFileName(path);
+  return !name.empty() && found->second.others.count(name) == 0 &&
+         found->second.files.count(ToLowerAscii(name)) == 0;
+}
+
 void FileExistence::Written(std::string_view path) {
   auto found = folders_.find(GetParentFolder(path));
   if (found != folders_.end()) found->second.files.insert(ToLowerAscii(GetFileName(path)));

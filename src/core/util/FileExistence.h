@@ -20,6 +20,10 @@ class FileExistence {
   bool IsExistFile(std::string_view path);
   // The run has written a regular file at path.
   void Written(std::string_view path);
+  // True when the path's folder, as listed, held nothing under the path's name (no regular
+  // file in any letter case, nothing else under the name itself) and the run has not written
+  // it since; false when the folder was not listed.
+  bool IsSeenFree(std::string_view path) const;
 
  private:
   struct Listing {

@@ -250,9 +250,9 @@ StagedFile StageFile(std::string_view path, std::string_view content,
   return staged;
 }
 
-void CommitStagedFile(const StagedFile& file) {
+void CommitStagedFile(const StagedFile& file, bool target_seen_free) {
   try {
-    PrepareTarget(file.path);
+    if (!target_seen_free) PrepareTarget(file.path);
     PutInPlace(file.temp, file.path);
   } catch (...) {
     DiscardStagedFile(file);

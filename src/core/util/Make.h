@@ -36,8 +36,10 @@ StagedFile StageFile(std::string_view path, std::string_view content,
                      std::vector<std::string>* made_folders = nullptr);
 // Puts a staged file in place of its target, as MakeFile finishes a write: a folder there
 // refuses it, a read-only target is made writable. When that fails the temporary file is
-// removed and AppError (kErrFile) names the path.
-void CommitStagedFile(const StagedFile& file);
+// removed and AppError (kErrFile) names the path. When the caller saw the target's folder hold
+// nothing under its name (target_seen_free), the target is not looked at again: a folder that
+// came there since still refuses the rename.
+void CommitStagedFile(const StagedFile& file, bool target_seen_free = false);
 // Removes the temporary file of a staged file that is not to be put in place.
 void DiscardStagedFile(const StagedFile& file);
 
