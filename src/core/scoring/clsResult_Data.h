@@ -63,13 +63,13 @@ class clsResult_Data {
   std::string PlayDate() const;
   void PlayDate(std::string_view date);
   long GameNumber() const { return S().fields.game_number; }
+  void GameNumber(const Value& value);
   // The bowler, centre, level and play date as their getters give them, without a copy: valid
   // while the game is unchanged, for reading many games.
   std::string_view BowlerNameView() const { return Trim(S().fields.bowler_name); }
   std::string_view AlleyNameView() const { return Trim(S().fields.alley_name); }
   std::string_view LevelNameView() const { return Trim(S().fields.level_name); }
   std::string_view PlayDateView() const { return Trim(S().fields.play_date); }
-  void GameNumber(const Value& value);
 
   // The roll marks: frames 1 to 9 two each, frame 10 three. A setter normalises the entry
   // (ChangeCharacter1 / ChangeCharacter2), keeps the other rolls of the frame consistent and

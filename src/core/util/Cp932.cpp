@@ -146,10 +146,6 @@ std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
   return pos;
 }
 
-}  // namespace
-
-namespace {
-
 // What a character of the code page's plane converts to, learnt from iconv the first time the
 // character is met on a thread: pages repeat a few hundred characters (marks, names, captions)
 // thousands of times. An entry holds up to three bytes and their count in the top byte; 0 is a
