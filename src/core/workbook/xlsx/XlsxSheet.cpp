@@ -147,7 +147,7 @@ void XlsxSheet::Index() {
         c.prepend_attribute("r") = CellName(r, column).c_str();
       }
       next_column = column + 1;
-      entry.cells[column] = c;
+      entry.cells.Set(column, c);
       pugi::xml_node f = XmlChild(c, "f");
       if (f && std::string_view(f.attribute("t").value()) == "shared" && *f.text().get()) {
         SharedFormula shared;
@@ -234,7 +234,7 @@ pugi::xml_node XlsxSheet::FindOrCreateCell(int row, int column) {
   if (int style = DefaultStyle(row, column); style != 0) cell.append_attribute("s") = style;
   // The row's span hint no longer covers every cell.
   entry.node.remove_attribute("spans");
-  entry.cells.emplace_hint(c, column, cell);
+  entry.cells.Set(column, cell);
   return cell;
 }
 

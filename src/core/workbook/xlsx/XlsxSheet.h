@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -113,9 +114,42 @@ class XlsxSheet {
   std::string Serialize();
 
  private:
+  // A row's cells by column, in column order: a sorted array, since cells mostly come and are
+  // added in column order and a row holds few of them.
+  class CellIndex {
+   public:
+    using Entry = std::pair<int, pugi::xml_node>;
+    using const_iterator = std::vector<Entry>::const_iterator;
+    const_iterator begin() const { return cells_.begin(); }
+    const_iterator end() const { return cells_.end(); }
+    // The first cell at or after the column.
+    const_iterator lower_bound(int column) const {
+      return std::lower_bound(cells_.begin(), cells_.end(), column,
+                              [](const Entry& e, int c) { return e.first < c; });
+    }
+    const_iterator find(int column) const {
+      auto it = lower_bound(column);
+      return it != end() && it->first == column ? it : end();
+    }
+    // Puts the cell at its column, in place of one there.
+    void Set(int column, pugi::xml_node cell) {
+      auto it = cells_.begin() + (lower_bound(column) - begin());
+      if (it != cells_.end() && it->first == column)
+        it->second = cell;
+      else
+        cells_.insert(it, Entry(column, cell));
+    }
+    void erase(int column) {
+      auto it = find(column);
+      if (it != end()) cells_.erase(it);
+    }
+
+   private:
+    std::vector<Entry> cells_;
+  };
   struct RowEntry {
     pugi::xml_node node;
-    std::map<int, pugi::xml_node> cells;
+    CellIndex cells;
     // The row's first extLst element, which new cells go before when they follow every cell
     // (null when it has none; rows made here have none, and no edit adds or removes one).
     pugi::xml_node ext_lst;
