@@ -160,15 +160,22 @@ TEST(FileExistenceTest, FindsFilesIgnoringLetterCaseAndSeesWhatTheRunWrites) {
   MakeFile(dir.File("mixed/gone.HTML"), "file");
   std::filesystem::create_symlink(dir.File("mixed/nothing"), dir.File("mixed/Gone.html"));
   MakeFile(dir.File("mixed/plain.html"), "file");
+  std::filesystem::create_symlink(dir.File("mixed/plain.html"), dir.File("mixed/Linked.html"));
+  std::filesystem::create_directory_symlink(dir.File("mixed/Both.html"),
+                                            dir.File("mixed/toFolder.html"));
   FileExistence mixed;
   EXPECT_FALSE(mixed.IsExistFile(dir.File("mixed/missing.html")));  // lists the folder
-  for (const char* name : {"Both.html", "BOTH.html", "both.HTML", "Gone.html", "GONE.html",
-                           "plain.html", "PLAIN.HTML", "missing.html", "nothing"}) {
+  for (const char* name :
+       {"Both.html", "BOTH.html", "both.HTML", "Gone.html", "GONE.html", "plain.html", "PLAIN.HTML",
+        "missing.html", "nothing", "Linked.html", "linked.HTML", "toFolder.html"}) {
     std::string path = dir.File(std::string("mixed/") + name);
     EXPECT_EQ(mixed.IsExistFile(path), IsExistFile(path)) << name;
   }
   EXPECT_FALSE(mixed.IsExistFile(dir.File("mixed/Both.html")));
   EXPECT_TRUE(mixed.IsExistFile(dir.File("mixed/Gone.html")));
+  // A link counts as what it leads to.
+  EXPECT_TRUE(mixed.IsExistFile(dir.File("mixed/LINKED.html")));
+  EXPECT_FALSE(mixed.IsExistFile(dir.File("mixed/toFolder.html")));
   // What another program adds to a listed folder in the middle of the run is not looked for.
   MakeFile(dir.File("mixed/later.html"), "later");
   EXPECT_FALSE(mixed.IsExistFile(dir.File("mixed/later.html")));

@@ -1,35 +1,51 @@
 #include "util/FileExistence.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
-
-#include <filesystem>
 
 #include "util/PathControl.h"
 #include "util/StringUtil.h"
 
 namespace lanereport {
 
+namespace {
+
+// What the folder holds: each regular file (a link to one too) in lower case, anything else
+// under its own name. A link to nothing is neither; a folder that cannot be listed holds
+// nothing.
+void ListFolder(const std::string& folder, std::set<std::string>& files,
+                std::set<std::string>& others) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return;
+  const int fd = ::dirfd(dir);
+  while (const struct dirent* entry = ::readdir(dir)) {
+    std::string_view name(entry->d_name);
+    if (name == "." || name == "..") continue;
+    bool regular = entry->d_type == DT_REG;
+    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+      // The type of what the name leads to.
+      struct stat st {};
+      if (::fstatat(fd, entry->d_name, &st, 0) != 0) continue;
+      regular = S_ISREG(st.st_mode);
+    }
+    if (regular)
+      files.insert(ToLowerAscii(name));
+    else
+      others.emplace(name);
+  }
+  ::closedir(dir);
+}
+
+}  // namespace
+
 bool FileExistence::IsExistFile(std::string_view path) {
+  // The folder is listed at the first look into it: a run looks for many names in each of its
+  // folders, and one listing costs less than a few stats.
   std::string folder = GetParentFolder(path);
   auto found = folders_.find(folder);
   if (found == folders_.end()) {
-    struct stat st {};
-    if (::stat(std::string(path).c_str(), &st) == 0) return S_ISREG(st.st_mode);
     Listing listing;
-    std::error_code ec;
-    std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec);
-    if (!ec) {
-      for (const auto& entry : it) {
-        // The type the listing gives; only a link is looked up.
-        bool regular = entry.is_regular_file(ec);
-        if (ec) continue;  // a link to nothing: neither a file nor anything else
-        std::string name = entry.path().filename().string();
-        if (regular)
-          listing.files.insert(ToLowerAscii(name));
-        else
-          listing.others.insert(std::move(name));
-      }
-    }
+    ListFolder(folder, listing.files, listing.others);
     found = folders_.emplace(std::move(folder), std::move(listing)).first;
   }
   // What a stat of the name would find first; else a regular file under another letter case.

@@ -8,11 +8,10 @@
 namespace lanereport {
 
 // IsExistFile for the many pages of one run. A folder is listed once, when a file is first
-// looked for in it and is not there under its own name (one stat tells a file that is); every
-// later look in that folder is answered from the listing. The files the run writes are recorded
-// as it writes them, so the listing stays what the folder holds, as long as no other program
-// changes the folder in the middle of the run: one object serves one pass over a folder (a
-// driver's run).
+// looked for in it; every look in that folder is answered from the listing. The files the run
+// writes are recorded as it writes them, so the listing stays what the folder holds, as long as
+// no other program changes the folder in the middle of the run: one object serves one pass over
+// a folder (a driver's run).
 class FileExistence {
  public:
   // True when the path's folder holds a regular file whose name equals the path's file name,
