@@ -130,6 +130,16 @@ TEST(PathTest, IsExistFileIgnoresLetterCase) {
   EXPECT_TRUE(IsExistFile(dir.File("Page.HTML")));
   EXPECT_FALSE(IsExistFile(dir.File("other.html")));
   EXPECT_FALSE(IsExistFile(dir.Path()));  // a folder is not a file
+  // Under another letter case: a folder is no file, a link counts as what it leads to.
+  std::filesystem::create_directories(dir.File("Folder.html"));
+  EXPECT_FALSE(IsExistFile(dir.File("folder.HTML")));
+  std::filesystem::create_symlink(dir.File("Page.HTML"), dir.File("Link.html"));
+  std::filesystem::create_symlink(dir.File("nothing"), dir.File("Gone.html"));
+  EXPECT_TRUE(IsExistFile(dir.File("LINK.html")));
+  EXPECT_FALSE(IsExistFile(dir.File("gone.html")));
+  // Letters A to Z only: the bytes of other characters never fold.
+  MakeFile(dir.File("\xef\xbc\xa1.html"), "x");              // a full-width A
+  EXPECT_FALSE(IsExistFile(dir.File("\xef\xbd\x81.html")));  // a full-width a
 }
 
 TEST(DataChangeTest, Conversions) {

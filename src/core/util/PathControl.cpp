@@ -1,11 +1,10 @@
 #include "util/PathControl.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <system_error>
 
 #include "util/StringUtil.h"
 
@@ -55,16 +54,23 @@ bool IsExistFile(std::string_view path) {
   if (::stat(p.c_str(), &st) == 0) return S_ISREG(st.st_mode);
   // Not there under this exact name: look for one that differs only in letter case.
   std::string folder = GetParentFolder(path);
-  std::string name = ToLowerAscii(GetFileName(path));
+  std::string name = GetFileName(path);
   if (name.empty()) return false;
-  std::error_code ec;
-  std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec);
-  if (ec) return false;
-  for (const auto& entry : it) {
-    if (ToLowerAscii(entry.path().filename().string()) == name && entry.is_regular_file(ec))
-      return true;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return false;
+  bool found = false;
+  while (const struct dirent* entry = ::readdir(dir)) {
+    if (!EqualsIgnoreCase(entry->d_name, name)) continue;
+    if (entry->d_type == DT_REG) {
+      found = true;
+    } else if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+      // The type of what the name leads to.
+      found = ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+    }
+    if (found) break;
   }
-  return false;
+  ::closedir(dir);
+  return found;
 }
 
 bool IsExistFolder(std::string_view path) {
