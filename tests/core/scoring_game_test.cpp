@@ -6,6 +6,7 @@
 
 #include "BowlingNotation.h"
 #include "ScoreDb.h"
+#include "scoring/RollTexts.h"
 #include "scoring/clsResult_Data.h"
 #include "util/AppError.h"
 
@@ -416,6 +417,46 @@ TEST_F(GameTest, GamesCutShortShowOnlyTheScoresAlreadyKnown) {
       EXPECT_EQ(g.FrameScore(k), expected) << "'" << cut << "' frame " << k;
     }
   }
+}
+
+TEST(RollTextsTest, EveryTextIsKeptWholeAndCopiesAreTheirOwn) {
+  RollTexts rolls;
+  for (std::size_t i = 0; i < RollTexts::kCount; ++i) EXPECT_EQ(rolls[i], "") << i;
+  const std::string padded = "\xef\xbc\x99       ";  // longer than a slot holds
+  const std::string longest(255, 'x');
+  rolls.Set(0, "\xef\xbc\x8d");  // a mark of three bytes
+  rolls.Set(1, "1234567");       // as much as a slot holds
+  rolls.Set(2, padded);
+  rolls.Set(20, longest);
+  EXPECT_EQ(rolls[0], "\xef\xbc\x8d");
+  EXPECT_EQ(rolls[1], "1234567");
+  EXPECT_EQ(rolls[2], padded);
+  EXPECT_EQ(rolls[20], longest);
+  EXPECT_EQ(rolls[3], "");
+
+  // A copy keeps its texts when the original changes, and the other way round.
+  RollTexts copy = rolls;
+  rolls.Set(2, "short");
+  rolls.Set(20, std::string(300, 'y'));
+  EXPECT_EQ(copy[2], padded);
+  EXPECT_EQ(copy[20], longest);
+  EXPECT_EQ(rolls[2], "short");
+  copy = rolls;
+  rolls.Set(20, "");
+  EXPECT_EQ(copy[20], std::string(300, 'y'));
+  EXPECT_EQ(rolls[20], "");
+
+  // A roll set from its own text, or from part of it, gets that text.
+  RollTexts own;
+  own.Set(5, padded);
+  own.Set(5, own[5].substr(0, 3));  // a long text replaced by a part short enough for the slot
+  EXPECT_EQ(own[5], "\xef\xbc\x99");
+  own.Set(6, longest);
+  own.Set(6, own[6].substr(1));
+  EXPECT_EQ(own[6], std::string(254, 'x'));
+  own.Set(7, "abcdef");
+  own.Set(7, own[7].substr(2));
+  EXPECT_EQ(own[7], "cdef");
 }
 
 }  // namespace

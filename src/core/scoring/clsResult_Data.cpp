@@ -159,11 +159,11 @@ std::string clsResult_Data::FrameScore(long frame) const {
 }
 
 std::string clsResult_Data::FrameA(long n) const {
-  return n >= 1 && n <= 9 ? S().fields.rolls[2 * n - 2] : std::string();
+  return n >= 1 && n <= 9 ? std::string(S().fields.rolls[2 * n - 2]) : std::string();
 }
 
 std::string clsResult_Data::FrameB(long n) const {
-  return n >= 1 && n <= 9 ? S().fields.rolls[2 * n - 1] : std::string();
+  return n >= 1 && n <= 9 ? std::string(S().fields.rolls[2 * n - 1]) : std::string();
 }
 
 bool clsResult_Data::IsValid() const {
@@ -201,21 +201,21 @@ bool clsResult_Data::SetRollValue(int index, std::string_view entry) {
     std::string first = ChangeCharacter1(entry);
     if (IsStrikeMark(first)) {
       // Frames 1 to 9 keep a strike as an empty first roll and the mark in the second.
-      rolls[index].clear();
+      rolls.Set(index, "");
       SetRollValue(index + 1, first);
     } else {
       std::string second = ChangeCharacter2(rolls[index + 1], first);
-      rolls[index] = std::move(first);
-      rolls[index + 1] = std::move(second);
+      rolls.Set(index, first);
+      rolls.Set(index + 1, second);
     }
   } else if (index < kTenth1) {
-    rolls[index] = ChangeCharacter2(entry, rolls[index - 1]);
+    rolls.Set(index, ChangeCharacter2(entry, rolls[index - 1]));
   } else if (index == kTenth1) {
     std::string first = ChangeCharacter1(entry);
     std::string second = IsStrikeMark(first) ? ChangeCharacter1(rolls[kTenth2])
                                              : ChangeCharacter2(rolls[kTenth2], first);
-    rolls[kTenth1] = std::move(first);
-    rolls[kTenth2] = std::move(second);
+    rolls.Set(kTenth1, first);
+    rolls.Set(kTenth2, second);
   } else if (index == kTenth2) {
     bool bonus = false;
     std::string second;
@@ -229,12 +229,12 @@ bool clsResult_Data::SetRollValue(int index, std::string_view entry) {
     std::string third = IsStrikeOrSpare(second) ? ChangeCharacter1(rolls[kTenth3])
                                                 : ChangeCharacter2(rolls[kTenth3], second);
     M().bonus_roll = bonus;
-    rolls[kTenth2] = std::move(second);
-    rolls[kTenth3] = std::move(third);
+    rolls.Set(kTenth2, second);
+    rolls.Set(kTenth3, third);
   } else {
-    const std::string& second = rolls[kTenth2];
-    rolls[kTenth3] =
-        IsStrikeOrSpare(Trim(second)) ? ChangeCharacter1(entry) : ChangeCharacter2(entry, second);
+    const std::string_view second = rolls[kTenth2];
+    rolls.Set(kTenth3, IsStrikeOrSpare(Trim(second)) ? ChangeCharacter1(entry)
+                                                     : ChangeCharacter2(entry, second));
   }
   M().changed = true;
   return true;
@@ -357,7 +357,7 @@ void clsResult_Data::DataIO(Recordset& rs, bool read) {
     GameNumber(number("Game_Number"));
     // Frames 1 to 9 and the first roll of frame 10 are taken as stored; the last two rolls go
     // through their setters, which compute the frame scores.
-    for (int i = 0; i <= kTenth1; ++i) M().fields.rolls[i] = text(kRollColumns[i]);
+    for (int i = 0; i <= kTenth1; ++i) M().fields.rolls.Set(i, text(kRollColumns[i]));
     Tenthframe2(text(kRollColumns[kTenth2]));
     Tenthframe3(text(kRollColumns[kTenth3]));
     ResultMemo(text("Result_Memo"));
@@ -373,7 +373,8 @@ void clsResult_Data::DataIO(Recordset& rs, bool read) {
   rs.SetField("Level_Name", Value(S().fields.level_name));
   rs.SetField("Play_Date", Value(S().fields.play_date));
   rs.SetField("Game_Number", Value(S().fields.game_number));
-  for (int i = 0; i < 21; ++i) rs.SetField(kRollColumns[i], Value(S().fields.rolls[i]));
+  for (int i = 0; i < 21; ++i)
+    rs.SetField(kRollColumns[i], Value(std::string(S().fields.rolls[i])));
   for (int k = 0; k < 10; ++k) rs.SetField(kScoreColumns[k], Value(ScoreText(k)));
   rs.SetField("Result_Memo", Value(S().fields.result_memo));
   rs.SetField("PlayNumber", Value(S().fields.play_number));
@@ -461,7 +462,7 @@ void clsResult_Data::Read(const RowView& row, const ResultColumns& c) {
     PlayDate(Mid(ymd, 0, 4) + "/" + Mid(ymd, 4, 2) + "/" + Mid(ymd, 6, 2));
   }
   GameNumber(number(c.game_number));
-  for (int i = 0; i <= kTenth1; ++i) M().fields.rolls[i] = ColumnText(row, c.rolls[i], holder);
+  for (int i = 0; i <= kTenth1; ++i) M().fields.rolls.Set(i, ColumnText(row, c.rolls[i], holder));
   // The last two rolls go through the setters' rules; the frame scores are worked out once,
   // from all the rolls.
   bool second = SetRollValue(kTenth2, ColumnText(row, c.rolls[kTenth2], holder));

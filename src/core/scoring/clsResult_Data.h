@@ -9,6 +9,7 @@
 #include "database/clsAlley_Data.h"
 #include "database/clsBowler_Data.h"
 #include "database/clsLevel_Data.h"
+#include "scoring/RollTexts.h"
 #include "util/StringUtil.h"
 
 namespace lanereport {
@@ -212,7 +213,7 @@ class clsResult_Data {
     std::string level_name;
     std::string play_date;
     long game_number = 0;
-    std::array<std::string, 21> rolls;
+    RollTexts rolls;
     std::string result_memo;
     long play_number = 0;
     long handicap = 0;
