@@ -445,6 +445,13 @@ TEST(RollTextsTest, EveryTextIsKeptWholeAndCopiesAreTheirOwn) {
   rolls.Set(20, "");
   EXPECT_EQ(copy[20], std::string(300, 'y'));
   EXPECT_EQ(rolls[20], "");
+  // Moving hands the texts over and leaves empty rolls behind.
+  RollTexts moved = std::move(copy);
+  EXPECT_EQ(moved[20], std::string(300, 'y'));
+  EXPECT_EQ(moved[2], "short");
+  for (std::size_t i = 0; i < RollTexts::kCount; ++i) EXPECT_EQ(copy[i], "") << i;  // NOLINT
+  copy = std::move(moved);
+  EXPECT_EQ(copy[20], std::string(300, 'y'));
 
   // A roll set from its own text, or from part of it, gets that text.
   RollTexts own;

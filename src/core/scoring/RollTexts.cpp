@@ -1,6 +1,7 @@
 #include "scoring/RollTexts.h"
 
 #include <cstring>
+#include <utility>
 
 namespace lanereport {
 
@@ -12,6 +13,17 @@ RollTexts& RollTexts::operator=(const RollTexts& other) {
   if (this != &other) {
     slots_ = other.slots_;
     long_ = other.long_ ? std::make_unique<std::array<std::string, kCount>>(*other.long_) : nullptr;
+  }
+  return *this;
+}
+
+RollTexts::RollTexts(RollTexts&& other) noexcept
+    : slots_(std::exchange(other.slots_, {})), long_(std::move(other.long_)) {}
+
+RollTexts& RollTexts::operator=(RollTexts&& other) noexcept {
+  if (this != &other) {
+    slots_ = std::exchange(other.slots_, {});
+    long_ = std::move(other.long_);
   }
   return *this;
 }

@@ -19,8 +19,9 @@ class RollTexts {
   RollTexts() = default;
   RollTexts(const RollTexts& other);
   RollTexts& operator=(const RollTexts& other);
-  RollTexts(RollTexts&&) noexcept = default;
-  RollTexts& operator=(RollTexts&&) noexcept = default;
+  // The texts move over; the other is left with 21 empty rolls.
+  RollTexts(RollTexts&& other) noexcept;
+  RollTexts& operator=(RollTexts&& other) noexcept;
   ~RollTexts() = default;
 
   // The text of roll i (0 to 20), valid until that roll is set again.
