@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "util/AppError.h"
+#include "util/PackedBytes.h"
 #include "util/StringUtil.h"
 
 namespace lanereport {
@@ -52,15 +53,6 @@ bool IsFoulEntry(std::string_view e) {
   return OneOf(e, {"f", "F", mark::kFoul, "."});
 }
 
-// A mark of at most three bytes as one number: its bytes, then its length in the top byte, so
-// that no two texts share a number.
-constexpr std::uint32_t PackedMark(std::string_view m) {
-  std::uint32_t packed = static_cast<std::uint32_t>(m.size()) << 24;
-  for (std::size_t i = 0; i < m.size(); ++i)
-    packed |= static_cast<std::uint32_t>(static_cast<unsigned char>(m[i])) << (8 * (2 - i));
-  return packed;
-}
-
 struct MarkFigure {
   std::uint32_t packed;
   long pins;
@@ -68,23 +60,20 @@ struct MarkFigure {
 
 // The pins each stored mark stands for; every mark is two or three bytes long.
 constexpr std::array<MarkFigure, 20> kMarkFigures = {{
-    {PackedMark(mark::kGutter), 0},   {PackedMark(mark::kMiss), 0},
-    {PackedMark(mark::kFoul), 0},     {PackedMark(mark::kStrike), 10},
-    {PackedMark(mark::kStrike2), 10}, {PackedMark(mark::kSpare), 10},
-    {PackedMark(kCounts[1]), 1},      {PackedMark(kCounts[2]), 2},
-    {PackedMark(kCounts[3]), 3},      {PackedMark(kCounts[4]), 4},
-    {PackedMark(kCounts[5]), 5},      {PackedMark(kCounts[6]), 6},
-    {PackedMark(kCounts[7]), 7},      {PackedMark(kCounts[8]), 8},
-    {PackedMark(kCounts[9]), 9},      {PackedMark(kSplits[4]), 4},
-    {PackedMark(kSplits[5]), 5},      {PackedMark(kSplits[6]), 6},
-    {PackedMark(kSplits[7]), 7},      {PackedMark(kSplits[8]), 8},
+    {PackBytes(mark::kGutter), 0},  {PackBytes(mark::kMiss), 0},     {PackBytes(mark::kFoul), 0},
+    {PackBytes(mark::kStrike), 10}, {PackBytes(mark::kStrike2), 10}, {PackBytes(mark::kSpare), 10},
+    {PackBytes(kCounts[1]), 1},     {PackBytes(kCounts[2]), 2},      {PackBytes(kCounts[3]), 3},
+    {PackBytes(kCounts[4]), 4},     {PackBytes(kCounts[5]), 5},      {PackBytes(kCounts[6]), 6},
+    {PackBytes(kCounts[7]), 7},     {PackBytes(kCounts[8]), 8},      {PackBytes(kCounts[9]), 9},
+    {PackBytes(kSplits[4]), 4},     {PackBytes(kSplits[5]), 5},      {PackBytes(kSplits[6]), 6},
+    {PackBytes(kSplits[7]), 7},     {PackBytes(kSplits[8]), 8},
 }};
 
 // The pins of a stored mark (trimmed), none for a text that is no mark. Marks are read for
 // every roll of every game, so they are matched as numbers rather than text by text.
 std::optional<long> MarkPins(std::string_view m) {
-  if (m.size() < 2 || m.size() > 3) return std::nullopt;
-  const std::uint32_t packed = PackedMark(m);
+  if (m.size() < 2 || m.size() > kMostPackedBytes) return std::nullopt;
+  const std::uint32_t packed = PackBytes(m);
   for (const MarkFigure& figure : kMarkFigures)
     if (figure.packed == packed) return figure.pins;
   return std::nullopt;

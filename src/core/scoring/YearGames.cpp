@@ -214,7 +214,7 @@ std::optional<std::vector<clsResult_Data>> YearGames::Latest(std::string_view bo
   std::vector<clsResult_Data> latest;
   for (auto game = found->games.rbegin();
        game != found->games.rend() && latest.size() < static_cast<std::size_t>(count); ++game) {
-    if (game->PlayDate() <= last) latest.push_back(*game);
+    if (game->PlayDateView() <= last) latest.push_back(*game);
   }
   if (latest.size() < static_cast<std::size_t>(count)) return std::nullopt;
   return latest;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <memory>
 
+#include "util/PackedBytes.h"
+
 namespace lanereport {
 namespace {
 
@@ -148,7 +150,7 @@ std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
 
 // What a character of the code page's plane converts to, learnt from iconv the first time the
 // character is met on a thread: pages repeat a few hundred characters (marks, names, captions)
-// thousands of times. An entry holds up to three bytes and their count in the top byte; 0 is a
+// thousands of times. An entry holds up to three bytes packed (PackBytes); 0 is a
 // character not met yet, kNotKept one whose conversion is longer (a numeric reference).
 class PlaneCache {
  public:
@@ -157,16 +159,9 @@ class PlaneCache {
     if (!entries_) entries_ = std::make_unique<std::uint32_t[]>(0x10000);
     return entries_[cp];
   }
+  // The packed conversion (PackBytes), kNotKept when it is longer.
   static std::uint32_t Packed(std::string_view bytes) {
-    if (bytes.empty() || bytes.size() > 3) return kNotKept;
-    std::uint32_t packed = static_cast<std::uint32_t>(bytes.size()) << 24;
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-      packed |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
-    return packed;
-  }
-  static void Append(std::uint32_t packed, std::string& out) {
-    for (std::uint32_t i = 0; i < (packed >> 24); ++i)
-      out += static_cast<char>((packed >> (8 * i)) & 0xFF);
+    return bytes.empty() || bytes.size() > kMostPackedBytes ? kNotKept : PackBytes(bytes);
   }
 
  private:
@@ -222,7 +217,7 @@ std::string Utf8ToCp932(std::string_view utf8) {
     } else if (known == PlaneCache::kNotKept) {
       convert(handle, bytes, out);
     } else {
-      PlaneCache::Append(known, out);
+      AppendPackedBytes(known, out);
     }
   }
   return out;
