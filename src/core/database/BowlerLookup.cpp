@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
 #include "util/Cp932.h"
@@ -42,6 +43,20 @@ std::size_t Distance(const std::u32string& a, const std::u32string& b) {
   return row[b.size()];
 }
 
+// Every bowler of the bowler table in number order (then name), games not counted.
+std::vector<BowlerListing> ReadBowlers(Database& db) {
+  std::vector<BowlerListing> bowlers;
+  auto rs = db.OpenRecordset("Select Number, Name, AName From Bowler_Data Order By Number, Name");
+  for (; !rs->Eof(); rs->MoveNext()) {
+    BowlerListing b;
+    b.number = rs->Field("Number").ToInt();
+    b.name = rs->Field("Name").Text();
+    b.aname = rs->Field("AName").Text();
+    bowlers.push_back(std::move(b));
+  }
+  return bowlers;
+}
+
 }  // namespace
 
 std::vector<BowlerListing> ListBowlers(Database& db) {
@@ -51,27 +66,29 @@ std::vector<BowlerListing> ListBowlers(Database& db) {
   for (; !counts->Eof(); counts->MoveNext())
     games[counts->Field("Bowler_Name").Text()] = counts->Field("Games").ToInt();
 
-  std::vector<BowlerListing> bowlers;
-  auto rs = db.OpenRecordset("Select * From Bowler_Data Order By Number, Name");
-  for (; !rs->Eof(); rs->MoveNext()) {
-    BowlerListing b;
-    b.number = rs->Field("Number").ToInt();
-    b.name = rs->Field("Name").Text();
-    b.aname = rs->Field("AName").Text();
+  std::vector<BowlerListing> bowlers = ReadBowlers(db);
+  for (BowlerListing& b : bowlers) {
     auto it = games.find(b.name);
     b.games = it == games.end() ? 0 : it->second;
-    bowlers.push_back(std::move(b));
   }
   return bowlers;
 }
 
 std::optional<BowlerListing> FindBowler(Database& db, std::string_view text) {
-  std::vector<BowlerListing> bowlers = ListBowlers(db);
-  for (const BowlerListing& b : bowlers)
-    if (b.name == text) return b;
-  for (const BowlerListing& b : bowlers)
-    if (!b.aname.empty() && EqualsIgnoreCase(b.aname, text)) return b;
-  return std::nullopt;
+  // Only the bowler found has its games counted: counting everyone's would read the whole
+  // score table, which grows with every year recorded.
+  std::vector<BowlerListing> bowlers = ReadBowlers(db);
+  auto found = std::find_if(bowlers.begin(), bowlers.end(),
+                            [&](const BowlerListing& b) { return b.name == text; });
+  if (found == bowlers.end())
+    found = std::find_if(bowlers.begin(), bowlers.end(), [&](const BowlerListing& b) {
+      return !b.aname.empty() && EqualsIgnoreCase(b.aname, text);
+    });
+  if (found == bowlers.end()) return std::nullopt;
+  auto count = db.OpenRecordset("Select Count(*) As Games From Result_Data Where Bowler_Name = " +
+                                SqlQuote(found->name));
+  if (!count->Eof()) found->games = count->Field("Games").ToInt();
+  return *found;
 }
 
 std::vector<std::string> ClosestBowlerNames(Database& db, std::string_view text,
@@ -80,7 +97,7 @@ std::vector<std::string> ClosestBowlerNames(Database& db, std::string_view text,
   // A name further than a third of its length (at least 1, at most 3) is no suggestion.
   const std::size_t limit = std::clamp<std::size_t>(wanted.size() / 3, 1, 3);
   std::vector<std::pair<std::size_t, std::string>> near;
-  for (const BowlerListing& b : ListBowlers(db)) {
+  for (const BowlerListing& b : ReadBowlers(db)) {
     std::size_t best = limit + 1;
     for (const std::string* given : {&b.name, &b.aname}) {
       if (given->empty()) continue;
