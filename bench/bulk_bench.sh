@@ -6,8 +6,9 @@
 # and bytes, and no page generator can beat it; the ratio of the two says how much of the run is
 # spent making the pages rather than writing them. Measured, each as the median of interleaved
 # pairs of a run and its copy:
-#   - the bulk run into a new empty folder, against a copy of the site into another, and against
-#     a copy followed by a sync (the run flushes what it wrote before it ends; cp -r does not);
+#   - the bulk run into a new empty folder, against a copy of the site into another, against a
+#     copy followed by a sync (the run flushes what it wrote before it ends; cp -r does not), and
+#     against a copy written whole the program's way and flushed (bench/copy_whole.cpp);
 #   - the bulk run again over a site it wrote (every page replaced), against a copy of the site
 #     over a copy of it (`cp -r site/. copy`);
 #   - the workbook with its pages (`workbook --html`), and one bowler's score pages of 2025,
@@ -32,6 +33,9 @@ program="$build_dir/bin/lanereport"
 [ -x "$program" ] || { echo "bulk_bench: $program がありません（make build）" >&2; exit 1; }
 command -v sqlite3 >/dev/null || { echo "bulk_bench: sqlite3 がありません（make bootstrap）" >&2; exit 1; }
 program=$(realpath "$program")
+copier="$build_dir/bin/copy_whole"
+[ -x "$copier" ] || { echo "bulk_bench: $copier がありません（make build）" >&2; exit 1; }
+copier=$(realpath "$copier")
 pairs=${BULK_BENCH_PAIRS:-5}
 [[ $pairs =~ ^[1-9][0-9]*$ ]] || { echo "bulk_bench: BULK_BENCH_PAIRS は正の整数です：$pairs" >&2; exit 2; }
 year=2025
@@ -115,6 +119,15 @@ copy_flushed() { mkdir -p "$work/flushed/copy$1"; copy_into "$work/site" "$work/
 interleaved flushed_bulk_median flushed_copy_median bulk_flushed copy_flushed
 echo "against a copy that flushes: bulk ${flushed_bulk_median} s, copy and sync ${flushed_copy_median} s;" \
   "ratio $(ratio "$flushed_bulk_median" "$flushed_copy_median")"
+
+# The program writes every file whole (a temporary file, then a rename), which `cp -r` does not
+# either: copy_whole copies the site through the program's own file writing and flushes it.
+# That is the floor of writing the bytes under the program's rules and keeping them.
+bulk_whole() { mkdir -p "$work/whole/bulk$1"; "$program" bulk "$db" --year "$year" --out "$work/whole/bulk$1"; }
+copy_whole() { "$copier" "$work/site" "$work/whole/copy$1"; }
+interleaved whole_bulk_median whole_copy_median bulk_whole copy_whole
+echo "against a copy written whole and flushed: bulk ${whole_bulk_median} s, copy ${whole_copy_median} s;" \
+  "ratio $(ratio "$whole_bulk_median" "$whole_copy_median")"
 
 # Over the trees of the fresh runs, as a user who publishes the year again does: every page is
 # replaced, no folder or file is new.
