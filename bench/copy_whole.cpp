@@ -3,11 +3,11 @@
 // what was written (FlushWrittenFiles). bench/bulk_bench.sh times it as the floor of writing a
 // site's bytes under the program's own rules and keeping them on the disk.
 // Usage: copy_whole SOURCE TARGET
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 
 #include "util/AppError.h"
@@ -17,21 +17,10 @@ namespace {
 
 // The whole content of the file; raises std::runtime_error when it cannot be read.
 std::string ReadWhole(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw std::runtime_error("読めません：" + path);
-  std::string bytes;
-  char buffer[1 << 16];
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ::close(fd);
-      throw std::runtime_error("読めません：" + path);
-    }
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("読めません：" + path);
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) throw std::runtime_error("読めません：" + path);
   return bytes;
 }
 
