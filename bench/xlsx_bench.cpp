@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "util/Make.h"
@@ -70,19 +71,19 @@ std::string TemplatePath() {
   return path;
 }
 
-// One statistics table as the filler hands it over: text rows, every field followed by SepChar.
-std::vector<std::string> Rows() {
-  std::vector<std::string> rows;
+// One statistics table as the filler hands it over: a row of cell texts per sheet row.
+std::vector<DataRow> Rows() {
+  std::vector<DataRow> rows;
   for (int r = 0; r < kRows + 3; ++r) {
-    std::string row;
+    DataRow row;
+    row.reserve(kColumns);
     for (int c = 0; c < kColumns; ++c) {
       if (r < 3)
-        row += "見出し" + std::to_string(c);
+        row.push_back("見出し" + std::to_string(c));
       else if (c == 1)
-        row += "ボウラー" + std::to_string(r);
+        row.push_back("ボウラー" + std::to_string(r));
       else
-        row += std::to_string((r * 7 + c * 13) % 300) + "." + std::to_string(c % 10);
-      row += kSepChar;
+        row.push_back(std::to_string((r * 7 + c * 13) % 300) + "." + std::to_string(c % 10));
     }
     rows.push_back(std::move(row));
   }
@@ -90,32 +91,32 @@ std::vector<std::string> Rows() {
 }
 
 void BM_FillSheet(benchmark::State& state) {
-  std::vector<std::string> rows = Rows();
+  std::vector<DataRow> rows = Rows();
   for (auto _ : state) {
     auto book = XlsxWorkbook::Open(TemplatePath());
     clsExcelControl control;
-    control.SetupData(book->Worksheets()[0], &rows, 0, 0);
+    control.SetupRows(book->Worksheets()[0], &rows, 0, 0);
     benchmark::DoNotOptimize(book.get());
   }
 }
 BENCHMARK(BM_FillSheet)->Unit(benchmark::kMillisecond);
 
 void BM_FillAndSave(benchmark::State& state) {
-  std::vector<std::string> rows = Rows();
+  std::vector<DataRow> rows = Rows();
   for (auto _ : state) {
     auto book = XlsxWorkbook::Open(TemplatePath());
     clsExcelControl control;
-    control.SetupData(book->Worksheets()[0], &rows, 0, 0);
+    control.SetupRows(book->Worksheets()[0], &rows, 0, 0);
     benchmark::DoNotOptimize(book->SaveToBytes());
   }
 }
 BENCHMARK(BM_FillAndSave)->Unit(benchmark::kMillisecond);
 
 void BM_PublishFilledSheet(benchmark::State& state) {
-  std::vector<std::string> rows = Rows();
+  std::vector<DataRow> rows = Rows();
   auto book = XlsxWorkbook::Open(TemplatePath());
   clsExcelControl control;
-  control.SetupData(book->Worksheets()[0], &rows, 0, 0);
+  control.SetupRows(book->Worksheets()[0], &rows, 0, 0);
   for (auto _ : state) {
     benchmark::DoNotOptimize(RenderSheetPage(*book, *book->Worksheets()[0], "Stat-.html", ""));
   }
@@ -124,11 +125,11 @@ BENCHMARK(BM_PublishFilledSheet)->Unit(benchmark::kMillisecond);
 
 // The whole run: open, fill, save, publish.
 void BM_WholeRun(benchmark::State& state) {
-  std::vector<std::string> rows = Rows();
+  std::vector<DataRow> rows = Rows();
   for (auto _ : state) {
     auto book = XlsxWorkbook::Open(TemplatePath());
     clsExcelControl control;
-    control.SetupData(book->Worksheets()[0], &rows, 0, 0);
+    control.SetupRows(book->Worksheets()[0], &rows, 0, 0);
     benchmark::DoNotOptimize(book->SaveToBytes());
     benchmark::DoNotOptimize(RenderSheetPage(*book, *book->Worksheets()[0], "Stat-.html", ""));
   }

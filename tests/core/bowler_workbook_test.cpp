@@ -13,6 +13,8 @@
 #include "util/Make.h"
 #include "workbook/BowlerWorkbook.h"
 #include "workbook/SelectionBuilder.h"
+#include "workbook/xlsx/XlsxSheet.h"
+#include "workbook/xlsx/XlsxWorkbook.h"
 
 namespace lanereport {
 namespace {
@@ -115,6 +117,28 @@ TEST_F(BowlerWorkbookTest, WithoutPagesTheWorkbookIsOnlySaved) {
   EXPECT_TRUE(result.pages.empty());
   EXPECT_TRUE(std::filesystem::exists(result.workbook_path));
   EXPECT_FALSE(std::filesystem::exists(f + "/Month-.html"));
+}
+
+TEST_F(BowlerWorkbookTest, ANameHoldingTheFieldSeparatorKeepsEveryValueUnderItsHead) {
+  // Another program may store any character in a name, the one with code 31 too.
+  const std::string name = "中\x1f村";
+  AddBowler(fx_.Db(), name, "nakamura", 3);
+  AddOpenGame(fx_.Db(), name, "ホーム", "League", "2003/05/20", 1, "9", "0");  // 90
+  WorkbookRunResult result = Run();
+  ASSERT_TRUE(std::filesystem::exists(result.workbook_path));
+
+  std::string xml = *ReadZipPart(result.workbook_path, "xl/worksheets/sheet1.xml");
+  EXPECT_EQ(FindSavedCell(xml, "A6").v, "3");
+  EXPECT_EQ(FindSavedCell(xml, "C6").v, "1");   // ゲーム数
+  EXPECT_EQ(FindSavedCell(xml, "D6").v, "90");  // 2003年05月
+  EXPECT_FALSE(FindSavedCell(xml, "E6").found);
+  EXPECT_FALSE(FindSavedCell(xml, "F6").found);
+  // The name cell holds the whole name, as the saved workbook reads back.
+  std::unique_ptr<XlsxWorkbook> saved = XlsxWorkbook::Open(result.workbook_path);
+  XlsxSheet& sheet = *saved->Worksheets()[0];
+  EXPECT_EQ(sheet.Cells(6, 2).Value(), name);
+  EXPECT_EQ(sheet.Cells(5, 2).Value(), "佐藤");
+  EXPECT_EQ(sheet.Cells(5, 3).Value(), "1");
 }
 
 TEST_F(BowlerWorkbookTest, AMissingTemplateIsReportedAndNothingIsMade) {

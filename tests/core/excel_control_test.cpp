@@ -238,6 +238,50 @@ TEST_F(ExcelControlTest, SetupDataUsesTheSepCharProperty) {
   EXPECT_EQ(stat.Cells(2, 3).Value(), "");  // "c" has no separator after it
 }
 
+TEST_F(ExcelControlTest, SetupRowsWritesEachCellWholeUnderItsColumn) {
+  owner_.on_set = [&](XlsxSheet& sheet) {
+    if (sheet.Name() != "Stat") return;
+    const std::string s(kSepChar);
+    std::vector<DataRow> rows = {
+        {"a" + s + "b", "2", "'2003/12/31"},  // a text holding the separator, a number, a date
+        {},                                   // an empty row
+        {"x", "", "z"},                       // an empty cell
+        {s, s + s}};                          // nothing but separators
+    control_.SetupRows(&sheet, &rows, 1, 2);
+  };
+  control_.ExecuteDocument(dir_.Path(), "W", 1);
+  XlsxSheet& stat = *control_.Workbook()->Worksheets()[0];
+  EXPECT_EQ(stat.Cells(2, 3).Value(),
+            "a\x1f"
+            "b");
+  EXPECT_EQ(stat.Cells(2, 4).Value(), "2");
+  EXPECT_EQ(stat.Cells(2, 5).Value(), "2003/12/31");
+  EXPECT_EQ(stat.Cells(2, 6).Value(), "");
+  EXPECT_EQ(stat.Cells(3, 3).Value(), "");
+  EXPECT_EQ(stat.Cells(4, 3).Value(), "x");
+  EXPECT_EQ(stat.Cells(4, 4).Value(), "");
+  EXPECT_EQ(stat.Cells(4, 5).Value(), "z");
+  EXPECT_EQ(stat.Cells(5, 3).Value(), "\x1f");
+  EXPECT_EQ(stat.Cells(5, 4).Value(), "\x1f\x1f");
+
+  std::string xml = *ReadZipPart(dir_.File("W.xlsx"), "xl/worksheets/sheet1.xml");
+  EXPECT_EQ(FindSavedCell(xml, "C2").is, "a_x001F_b");  // as the file format writes the character
+  EXPECT_EQ(FindSavedCell(xml, "D2").v, "2");
+  EXPECT_FALSE(FindSavedCell(xml, "C3").found);
+  EXPECT_EQ(FindSavedCell(xml, "C1").f, "SUM(A1:B1)");
+}
+
+TEST_F(ExcelControlTest, SetupRowsWithoutSheetOrRows) {
+  std::vector<DataRow> rows = {{"a"}};
+  EXPECT_EQ(Message([&] { control_.SetupRows(nullptr, &rows, 0, 0); }),
+            "対象となるｼｰﾄのｲﾝｽﾀﾝｽがｾｯﾄされていません");
+  control_.ExecuteDocument(dir_.Path(), "W", 1);
+  XlsxSheet* sheet = control_.Workbook()->Worksheets()[0];
+  EXPECT_EQ(Message([&] { control_.SetupRows(sheet, nullptr, 0, 0); }),
+            "対象となるﾃﾞｰﾀｺﾚｸｼｮﾝのｲﾝｽﾀﾝｽがｾｯﾄされていません");
+  EXPECT_THROW(control_.SetupRows(sheet, &rows, 2147483647, 0), AppError);  // off the sheet
+}
+
 TEST_F(ExcelControlTest, SetupDataWithoutSheetOrRows) {
   std::vector<std::string> rows = {"a\x1f"};
   EXPECT_EQ(Message([&] { control_.SetupData(nullptr, &rows, 0, 0); }),

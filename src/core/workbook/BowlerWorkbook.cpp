@@ -33,9 +33,9 @@ void BowlerWorkbook::SetWorksheet(XlsxSheet& sheet, bool& /*cancel*/) {
   clsS_OUTPUT_Data* definition = definitions_ ? definitions_->Find(sheet.Name()) : nullptr;
   if (!definition) return;  // a sheet of the template's own
   try {
-    std::vector<std::string> rows =
+    std::vector<DataRow> rows =
         BuildStatisticsRows(*statistics_, *definition, *bowlers_, state_, progress_);
-    control_->SetupData(&sheet, &rows, 0, 0);
+    control_->SetupRows(&sheet, &rows, 0, 0);
   } catch (const AppError&) {
     // A sheet that fails is left as it stands; the run goes on with the next one.
   }

@@ -62,35 +62,32 @@ std::vector<std::string> MonthsBetween(std::string first, const std::string& las
   return months;
 }
 
-std::string Field(const std::string& text) {
-  return text + std::string(kSepChar);
-}
-
-std::string Heads(std::size_t index) {
+// Appends the heads of one switch to the row.
+void Heads(std::size_t index, DataRow& row) {
   static const char* const kSingle[] = {"性別",           "称号",       "肩書きA",  "肩書きB",
                                         "座右の銘",       "身長",       "体重",     "利き腕",
                                         "メールアドレス", "ボール",     "リスタイ", "シューズ",
                                         "バッグ",         "スコア合計", "ゲーム数"};
-  if (index < 15) return Field(kSingle[index]);
-  if (index == kSwitchDistribution) {
-    std::string heads;
+  if (index < 15) {
+    row.emplace_back(kSingle[index]);
+  } else if (index == kSwitchDistribution) {
     for (int k = 0; k < 30; ++k)
-      heads += Field("スコア分布" + std::to_string(k * 10) + "-" + std::to_string(k * 10 + 9));
-    return heads + Field("スコア分布300");
-  }
-  static const char* const kSeries[] = {"ハイスコア", "ロースコア", "ハイシリーズ", "ローシリーズ"};
-  if (index < kSwitchFirstAllRate) return Field(kSeries[index - 16]);
-  if (index < kSwitchFirstFrameRate)
-    return Field(std::string("全体／") + kRateNames[index - kSwitchFirstAllRate] + "確率");
-  if (index < kSwitchTotalAvg) {
-    std::string heads;
+      row.push_back("スコア分布" + std::to_string(k * 10) + "-" + std::to_string(k * 10 + 9));
+    row.emplace_back("スコア分布300");
+  } else if (index < kSwitchFirstAllRate) {
+    static const char* const kSeries[] = {"ハイスコア", "ロースコア", "ハイシリーズ",
+                                          "ローシリーズ"};
+    row.emplace_back(kSeries[index - 16]);
+  } else if (index < kSwitchFirstFrameRate) {
+    row.push_back(std::string("全体／") + kRateNames[index - kSwitchFirstAllRate] + "確率");
+  } else if (index < kSwitchTotalAvg) {
     for (const char* frame : kFullWidthFrames)
-      heads += Field(std::string(frame) + "フレーム／" + kRateNames[index - kSwitchFirstFrameRate] +
-                     "確率");
-    return heads;
+      row.push_back(std::string(frame) + "フレーム／" + kRateNames[index - kSwitchFirstFrameRate] +
+                    "確率");
+  } else if (index == kSwitchTotalAvg) {
+    row.emplace_back("合計AVG");
   }
-  if (index == kSwitchTotalAvg) return Field("合計AVG");
-  return "";  // the month heads are written apart
+  // The month heads are written apart.
 }
 
 std::string BowlerText(const clsBowler_Data& b, std::size_t index) {
@@ -120,49 +117,61 @@ std::string BowlerText(const clsBowler_Data& b, std::size_t index) {
   }
 }
 
-// The values of one switch for one bowler (months are written apart).
-std::string Values(std::size_t index, const clsBowler_Data& b, const StatisticsSummary& games) {
-  if (index == 0) return Field(b.Sex() ? "女" : "男");
-  if (index == kSwitchTitle) return Field(BowlerTitle(games.count, games.rates, b.Sex()));
-  if (index < 13) return Field(BowlerText(b, index));
+// Appends the values of one switch for one bowler to the row (months are written apart).
+void Values(std::size_t index, const clsBowler_Data& b, const StatisticsSummary& games,
+            DataRow& row) {
+  if (index == 0) {
+    row.emplace_back(b.Sex() ? "女" : "男");
+    return;
+  }
+  if (index == kSwitchTitle) {
+    row.push_back(BowlerTitle(games.count, games.rates, b.Sex()));
+    return;
+  }
+  if (index < 13) {
+    row.push_back(BowlerText(b, index));
+    return;
+  }
   switch (index) {
     case 13:
-      return Field(std::to_string(games.total));
+      row.push_back(std::to_string(games.total));
+      return;
     case 14:
-      return Field(std::to_string(games.count));
-    case kSwitchDistribution: {
-      std::string values;
-      for (std::size_t k = 0; k < games.distribution.size(); ++k)
-        values += Field(std::to_string(games.distribution[static_cast<std::size_t>(k)]));
-      return values;
-    }
+      row.push_back(std::to_string(games.count));
+      return;
+    case kSwitchDistribution:
+      for (long n : games.distribution) row.push_back(std::to_string(n));
+      return;
     case 16:
-      return Field(std::to_string(games.max_score));
+      row.push_back(std::to_string(games.max_score));
+      return;
     case 17:
-      return Field(std::to_string(games.min_score));
+      row.push_back(std::to_string(games.min_score));
+      return;
     case 18:
-      return Field(std::to_string(games.max_series));
+      row.push_back(std::to_string(games.max_series));
+      return;
     case 19:
-      return Field(std::to_string(games.min_series));
+      row.push_back(std::to_string(games.min_series));
+      return;
     default:
       break;
   }
-  if (index < kSwitchFirstFrameRate)
-    return Field(FormatFixed1(games.rates.whole[index - kSwitchFirstAllRate]));
-  if (index < kSwitchTotalAvg) {
+  if (index < kSwitchFirstFrameRate) {
+    row.push_back(FormatFixed1(games.rates.whole[index - kSwitchFirstAllRate]));
+  } else if (index < kSwitchTotalAvg) {
     std::size_t kind = index - kSwitchFirstFrameRate;
-    std::string values;
-    for (std::size_t f = 1; f <= 9; ++f) values += Field(FormatFixed1(games.rates.frames[f][kind]));
-    return values + Field(FormatFixed1(games.rates.frames[0][kind]));
+    for (std::size_t f = 1; f <= 9; ++f) row.push_back(FormatFixed1(games.rates.frames[f][kind]));
+    row.push_back(FormatFixed1(games.rates.frames[0][kind]));
+  } else {
+    row.push_back(FormatFixed1(games.Avg()));
   }
-  return Field(FormatFixed1(games.Avg()));
 }
 
-// Monthly averages of one bowler over the given months; records the months in the bowler's
-// month list (linked where the bowler has games).
-std::string MonthValues(const std::vector<std::string>& months, const StatisticsSummary& games,
-                        clsMonth_List& list) {
-  std::string values;
+// Appends the monthly averages of one bowler over the given months to the row; records the
+// months in the bowler's month list (linked where the bowler has games).
+void MonthValues(const std::vector<std::string>& months, const StatisticsSummary& games,
+                 clsMonth_List& list, DataRow& row) {
   for (const std::string& m : months) {
     list.Sttdt(m);
     list.Enddt(m);
@@ -170,10 +179,9 @@ std::string MonthValues(const std::vector<std::string>& months, const Statistics
     auto month = std::make_unique<clsMonth_Data>();
     month->Month(m);
     month->Link(avg != -1);
-    values += Field(avg == -1 ? "" : FormatFixed1(avg));
+    row.push_back(avg == -1 ? std::string() : FormatFixed1(avg));
     list.Additem(std::move(month), m);
   }
-  return values;
 }
 
 }  // namespace
@@ -256,17 +264,17 @@ std::optional<LatestGames> LatestGamesOf(const clsS_OUTPUT_Data& def,
   return LatestGames{def.AlleyName(), def.LevelName(), t1, t2, def.Pastcount()};
 }
 
-std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& definition,
-                                             clsBowler_List& bowlers, WorkbookState& state,
-                                             ProgressWindow& progress) {
+std::vector<DataRow> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& definition,
+                                         clsBowler_List& bowlers, WorkbookState& state,
+                                         ProgressWindow& progress) {
   StatisticsCache cache(db);
   return BuildStatisticsRows(cache, definition, bowlers, state, progress);
 }
 
-std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache, const clsS_OUTPUT_Data& def,
-                                             clsBowler_List& bowlers, WorkbookState& state,
-                                             ProgressWindow& progress) {
-  std::vector<std::string> rows;
+std::vector<DataRow> BuildStatisticsRows(StatisticsCache& cache, const clsS_OUTPUT_Data& def,
+                                         clsBowler_List& bowlers, WorkbookState& state,
+                                         ProgressWindow& progress) {
+  std::vector<DataRow> rows;
   if (progress.StopFlag()) return rows;
 
   state.ClearBowlers();
@@ -281,19 +289,17 @@ std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache, const clsS_
   const long past = def.Condition() ? 0 : def.Pastcount();
   auto [t1, t2] = SheetDates(def, state.bulk_year);
 
-  std::string row1 =
-      Field("出力条件") + Field("ボウリング場") + Field(alley) + Field("レベル") + Field(level);
+  DataRow row1 = {"出力条件", "ボウリング場", alley, "レベル", level};
   if (def.Condition())
-    row1 += Field("期間") + Field("'" + t1) + Field("～") + Field("'" + t2);
+    row1.insert(row1.end(), {"期間", "'" + t1, "～", "'" + t2});
   else
-    row1 += Field("GAME数") + Field("'" + t2) + Field("から過去") + Field(std::to_string(past)) +
-            Field("Game");
-  rows.push_back(row1);
+    row1.insert(row1.end(), {"GAME数", "'" + t2, "から過去", std::to_string(past), "Game"});
+  rows.push_back(std::move(row1));
   progress.CountProgress(1, 1);
 
-  std::string row2 = Field("優先順位") + Field("ボウラー名");
+  DataRow row2 = {"優先順位", "ボウラー名"};
   for (std::size_t i = 0; i < clsS_OUTPUT_Data::kSwitchCount; ++i) {
-    if (def.SwitchValue(i)) row2 += Heads(i);
+    if (def.SwitchValue(i)) Heads(i, row2);
   }
   // Month heads; every bowler's monthly averages sit under them.
   std::vector<std::string> months;
@@ -312,9 +318,11 @@ std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache, const clsS_
     }
     if (heads) months = MonthsBetween(t1, t2);
     for (const std::string& m : months)
-      row2 += Field(m.substr(0, 4) + "年" + m.substr(4, 2) + "月");
+      row2.push_back(m.substr(0, 4) + "年" + m.substr(4, 2) + "月");
   }
-  rows.push_back(row2);
+  // Every bowler's row has a cell under each head.
+  const std::size_t width = row2.size();
+  rows.push_back(std::move(row2));
   progress.CountProgress(1, 1);
 
   long placed = 0;
@@ -331,16 +339,19 @@ std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache, const clsS_
       progress.CountProgress(1, 1);
       continue;
     }
-    std::string row = Field(std::to_string(n)) + Field(bowler.Name());
+    DataRow row;
+    row.reserve(width);
+    row.push_back(std::to_string(n));
+    row.push_back(bowler.Name());
     progress.CountProgress(1, 1);
     for (std::size_t i = 0; i < clsS_OUTPUT_Data::kSwitchCount; ++i) {
       if (def.SwitchValue(i)) {
         if (i == kSwitchMonthAvg) {
           clsMonth_List& list = state.month_lists[n];
           list.Number(n);
-          row += MonthValues(months, games, list);
+          MonthValues(months, games, list, row);
         } else {
-          row += Values(i, bowler, games);
+          Values(i, bowler, games, row);
         }
       }
       progress.CountProgress(1, 1);
@@ -349,7 +360,7 @@ std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache, const clsS_
       rows.emplace_back();
       ++placed;
     }
-    rows.push_back(row);
+    rows.push_back(std::move(row));
     ++placed;
     progress.CountProgress(1, 1);
     if (progress.StopFlag()) break;

@@ -20,20 +20,19 @@ struct MarkRates;
 
 // Builds the rows of one statistics sheet from its definition: row 1 the conditions, row 2 the
 // column heads (with the month heads when monthly averages are on), then one row per bowler
-// numbered 1..99 with selected games, placed so that bowler N lands on sheet row N + 3. Every
-// field is followed by kSepChar. Fills the bowler table and the month lists of state. The
-// reference date is the end of the bulk year when state has one, else today. The progress (bar 1)
-// advances 40 steps per bowler plus 2; STOP ends the bowler loop (the rows so far are kept).
-// Returns no rows when STOP was already pressed.
-std::vector<std::string> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& definition,
-                                             clsBowler_List& bowlers, WorkbookState& state,
-                                             ProgressWindow& progress);
+// numbered 1..99 with selected games, placed so that bowler N lands on sheet row N + 3 (the rows
+// between are empty). Each row holds its cell texts from column A on. Fills the bowler table and
+// the month lists of state. The reference date is the end of the bulk year when state has one, else
+// today. The progress (bar 1) advances 40 steps per bowler plus 2; STOP ends the bowler loop (the
+// rows so far are kept). Returns no rows when STOP was already pressed.
+std::vector<DataRow> BuildStatisticsRows(Database& db, const clsS_OUTPUT_Data& definition,
+                                         clsBowler_List& bowlers, WorkbookState& state,
+                                         ProgressWindow& progress);
 // The same, taking each selection's figures from the cache (the sheets of one workbook share
 // the selections they have in common).
-std::vector<std::string> BuildStatisticsRows(StatisticsCache& cache,
-                                             const clsS_OUTPUT_Data& definition,
-                                             clsBowler_List& bowlers, WorkbookState& state,
-                                             ProgressWindow& progress);
+std::vector<DataRow> BuildStatisticsRows(StatisticsCache& cache, const clsS_OUTPUT_Data& definition,
+                                         clsBowler_List& bowlers, WorkbookState& state,
+                                         ProgressWindow& progress);
 
 // The games a sheet by dates selects for each bowler: centre and level as the sheet names them,
 // first and last day as "yyyy/mm/dd".

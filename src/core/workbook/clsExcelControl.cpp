@@ -142,27 +142,35 @@ void clsExcelControl::GetDocument() {
   CloseRun();
 }
 
+void clsExcelControl::SetupRows(XlsxSheet* sheet, const std::vector<DataRow>* rows,
+                                std::int32_t row_offset, std::int32_t column_offset) {
+  if (!sheet) Raise(kNoSheet);
+  if (!rows) Raise(kNoRows);
+  // A position outside the sheet is reported by the sheet.
+  auto clamp = [](long long v) {
+    return static_cast<int>(
+        std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+  };
+  for (std::size_t i = 0; i < rows->size(); ++i) {
+    const DataRow& cells = (*rows)[i];
+    const int row = clamp(static_cast<long long>(i) + 1 + row_offset);
+    for (std::size_t j = 0; j < cells.size(); ++j)
+      sheet->SetValue(row, clamp(static_cast<long long>(j) + 1 + column_offset), cells[j]);
+  }
+}
+
 void clsExcelControl::SetupData(XlsxSheet* sheet, const std::vector<std::string>* rows,
                                 std::int32_t row_offset, std::int32_t column_offset) {
   if (!sheet) Raise(kNoSheet);
   if (!rows) Raise(kNoRows);
-  for (std::size_t i = 0; i < rows->size(); ++i) {
-    std::vector<std::string> fields = SplitFields((*rows)[i]);
-    long long row = static_cast<long long>(i) + 1 + row_offset;
-    for (std::size_t j = 0; j < fields.size(); ++j) {
-      long long column = static_cast<long long>(j) + 1 + column_offset;
-      // A position outside the sheet is reported by the sheet.
-      auto clamp = [](long long v) {
-        return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(),
-                                                      std::numeric_limits<int>::max()));
-      };
-      sheet->SetValue(clamp(row), clamp(column), fields[j]);
-    }
-  }
+  std::vector<DataRow> split;
+  split.reserve(rows->size());
+  for (const std::string& line : *rows) split.push_back(SplitFields(line));
+  SetupRows(sheet, &split, row_offset, column_offset);
 }
 
-std::vector<std::string> clsExcelControl::SplitFields(std::string_view line) const {
-  std::vector<std::string> fields;
+DataRow clsExcelControl::SplitFields(std::string_view line) const {
+  DataRow fields;
   if (sep_char_.empty()) return fields;
   std::size_t start = 0;
   while (true) {

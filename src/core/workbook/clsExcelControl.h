@@ -29,8 +29,11 @@ class ExcelControlEvents {
   virtual void ShowWorkbook(const std::string& /*path*/) {}
 };
 
-// The character with code 31 that separates the fields of a data row.
+// The character with code 31 that separates the fields of a data row given as one text line.
 inline constexpr std::string_view kSepChar = "\x1f";
+
+// The cell texts of one data row, from its first column on.
+using DataRow = std::vector<std::string>;
 
 // Runs a template workbook: opens it (the template itself is only read), lets the owner fill
 // every sheet through SetWorksheet, saves the result as FolderPath/FileName.xlsx, then shows it
@@ -68,9 +71,15 @@ class clsExcelControl {
   void ExecuteDocument(std::string_view folder_path, std::string_view file_name, std::int32_t mode);
   // Adds the template's number of sheets to SheetCount and raises GetWorksheet per sheet.
   void GetDocument();
-  // Writes rows into the sheet: field j of row i (split with SepChar, every field followed by
-  // it) goes to the cell at row i + row_offset, column j + column_offset, stored as typed text.
-  // A null sheet or rows raises the message naming it.
+  // Writes rows into the sheet: cell j of row i (both counted from 1) goes to the cell at row
+  // i + row_offset, column j + column_offset, stored as typed text; an empty row writes nothing.
+  // A text is written whole whatever characters it holds (kSepChar too). A null sheet or rows
+  // raises the message naming it.
+  void SetupRows(XlsxSheet* sheet, const std::vector<DataRow>* rows, std::int32_t row_offset,
+                 std::int32_t column_offset);
+  // The same for rows given as text lines: each line is split with SepChar into its fields, every
+  // field followed by it (text after the last separator is no field), and written as SetupRows
+  // writes a row.
   void SetupData(XlsxSheet* sheet, const std::vector<std::string>* rows, std::int32_t row_offset,
                  std::int32_t column_offset);
 
@@ -85,7 +94,7 @@ class clsExcelControl {
   void CloseRun();
   bool IsTemplateReadable() const;
   void OpenTemplate();
-  std::vector<std::string> SplitFields(std::string_view line) const;
+  DataRow SplitFields(std::string_view line) const;
 
   ExcelControlEvents* events_;
   std::unique_ptr<XlsxWorkbook> workbook_;
