@@ -11,6 +11,7 @@
 #include "pages/PageLayout.h"
 #include "util/AppError.h"
 #include "util/Make.h"
+#include "util/VisibleText.h"
 
 namespace lanereport::cli {
 namespace {
@@ -93,7 +94,8 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
   }
   out << command.done_message << "\n"
       << result.pages << " ページ："
-      << WrittenFolder(out_folder, DbNameOf(db_path), bowler->aname, *from, *to) << "\n";
+      << VisibleText(WrittenFolder(out_folder, DbNameOf(db_path), bowler->aname, *from, *to))
+      << "\n";
   for (const std::string& path : index.written) out << "年間ページ：" << path << "\n";
   if (!images.empty()) out << images << "\n";
   return kExitOk;

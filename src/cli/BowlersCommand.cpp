@@ -6,6 +6,7 @@
 #include "database/BowlerLookup.h"
 #include "database/Database.h"
 #include "util/Utf8Text.h"
+#include "util/VisibleText.h"
 
 namespace lanereport::cli {
 namespace {
@@ -25,7 +26,13 @@ int RunBowlers(const std::vector<std::string>& given, std::ostream& out, std::os
   std::unique_ptr<Database> db = OpenScoreDatabase((*words)[0], err);
   if (!db) return kExitFailed;
 
+  // Names and folder names as stored, their control characters made visible: the listing
+  // reaches a terminal, and another program may have stored anything.
   std::vector<BowlerListing> bowlers = ListBowlers(*db);
+  for (BowlerListing& b : bowlers) {
+    b.name = VisibleText(b.name);
+    b.aname = VisibleText(b.aname);
+  }
   const char* const heads[] = {"番号", "名前", "フォルダ名", "ゲーム数"};
   int name_width = DisplayColumns(heads[1]);
   int aname_width = DisplayColumns(heads[2]);

@@ -9,6 +9,7 @@
 #include "util/PathControl.h"
 #include "util/StringUtil.h"
 #include "util/UserFolders.h"
+#include "util/VisibleText.h"
 
 namespace lanereport::cli {
 namespace {
@@ -71,11 +72,12 @@ std::optional<BowlerListing> FindBowlerOrSay(Database& db, const std::string& te
                                              std::ostream& err) {
   std::optional<BowlerListing> found = FindBowler(db, text);
   if (found) return found;
-  err << "ボウラーが見つかりません：" << text << "\n";
+  err << "ボウラーが見つかりません：" << VisibleText(text) << "\n";
   std::vector<std::string> near = ClosestBowlerNames(db, text);
   if (!near.empty()) {
     err << "近い名前：";
-    for (std::size_t i = 0; i < near.size(); ++i) err << (i ? "、「" : "「") << near[i] << "」";
+    for (std::size_t i = 0; i < near.size(); ++i)
+      err << (i ? "、「" : "「") << VisibleText(near[i]) << "」";
     err << "\n";
   }
   return std::nullopt;

@@ -10,6 +10,7 @@
 #include "import/IsolatedImport.h"
 #include "import/JetText.h"
 #include "util/AppError.h"
+#include "util/VisibleText.h"
 
 namespace lanereport::cli {
 namespace {
@@ -35,7 +36,7 @@ void PrintReport(const std::string& mdb_path, const ImportReport& report, std::o
     return;
   }
   out << "取り込めなかったもの・変えた値：\n";
-  for (const std::string& note : report.notes) out << "  " << note << "\n";
+  for (const std::string& note : report.notes) out << "  " << VisibleText(note) << "\n";
 }
 
 }  // namespace

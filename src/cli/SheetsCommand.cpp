@@ -8,6 +8,7 @@
 #include "util/AppError.h"
 #include "util/DateText.h"
 #include "util/StringUtil.h"
+#include "util/VisibleText.h"
 #include "workbook/SelectionBuilder.h"
 
 namespace lanereport::cli {
@@ -66,9 +67,10 @@ std::optional<std::size_t> SwitchIndex(const std::string& word) {
 
 std::string Summary(const clsS_OUTPUT_Data& d) {
   std::ostringstream s;
-  s << d.Sheetname() << "\t";
+  s << VisibleText(d.Sheetname()) << "\t";
   if (d.Condition())
-    s << "期間 " << YmdToSlashed(d.StartDate()) << "～" << YmdToSlashed(d.EndDate());
+    s << "期間 " << VisibleText(YmdToSlashed(d.StartDate())) << "～"
+      << VisibleText(YmdToSlashed(d.EndDate()));
   else
     s << "過去 " << d.Pastcount() << " Game";
   int on = 0;
@@ -78,12 +80,12 @@ std::string Summary(const clsS_OUTPUT_Data& d) {
 }
 
 void Show(const clsS_OUTPUT_Data& d, std::ostream& out) {
-  out << "SheetName=" << d.Sheetname() << "\n"
-      << "AlleyName=" << d.AlleyName() << "\n"
-      << "LevelName=" << d.LevelName() << "\n"
+  out << "SheetName=" << VisibleText(d.Sheetname()) << "\n"
+      << "AlleyName=" << VisibleText(d.AlleyName()) << "\n"
+      << "LevelName=" << VisibleText(d.LevelName()) << "\n"
       << "Condition=" << (d.Condition() ? "期間" : "GAME数") << "\n"
-      << "StartDate=" << YmdToSlashed(d.StartDate()) << "\n"
-      << "EndDate=" << YmdToSlashed(d.EndDate()) << "\n"
+      << "StartDate=" << VisibleText(YmdToSlashed(d.StartDate())) << "\n"
+      << "EndDate=" << VisibleText(YmdToSlashed(d.EndDate())) << "\n"
       << "PastCount=" << d.Pastcount() << "\n";
   const auto& names = clsS_OUTPUT_Data::SwitchNames();
   for (std::size_t i = 0; i < names.size(); ++i)
@@ -114,7 +116,7 @@ std::string Apply(const Args& args, clsS_OUTPUT_Data& d) {
     if (!list) continue;
     for (const std::string& word : Split(*list, ',')) {
       auto index = SwitchIndex(std::string(Trim(word)));
-      if (!index) return "項目が正しくありません：" + word;
+      if (!index) return "項目が正しくありません：" + VisibleText(word);
       d.SwitchValue(*index, std::string(option) == "on");
     }
   }
@@ -166,21 +168,21 @@ int RunSheets(const std::vector<std::string>& words, std::ostream& out, std::ost
       return kExitUsage;
     }
     d.Add();
-    out << "シート定義を追加しました：" << d.Sheetname() << "\n";
+    out << "シート定義を追加しました：" << VisibleText(d.Sheetname()) << "\n";
     return kExitOk;
   }
   try {
     d.Load();
   } catch (const AppError& e) {
     if (e.Number() != kErrNoData) throw;
-    err << "シート定義が見つかりません：" << pos[2] << "\n";
+    err << "シート定義が見つかりません：" << VisibleText(pos[2]) << "\n";
     return kExitFailed;
   }
   if (action == "show") {
     Show(d, out);
   } else if (action == "delete") {
     d.Delete();
-    out << "シート定義を削除しました：" << pos[2] << "\n";
+    out << "シート定義を削除しました：" << VisibleText(pos[2]) << "\n";
   } else {
     error = Apply(*args, d);
     if (!error.empty()) {
@@ -188,7 +190,7 @@ int RunSheets(const std::vector<std::string>& words, std::ostream& out, std::ost
       return kExitUsage;
     }
     d.Update();
-    out << "シート定義を更新しました：" << d.Sheetname() << "\n";
+    out << "シート定義を更新しました：" << VisibleText(d.Sheetname()) << "\n";
   }
   return kExitOk;
 }

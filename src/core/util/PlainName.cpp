@@ -1,33 +1,8 @@
 #include "util/PlainName.h"
 
-#include <cstdio>
+#include "util/VisibleText.h"
 
 namespace lanereport {
-namespace {
-
-// The value with control characters made visible, so the message shows what is stored.
-std::string Visible(std::string_view value) {
-  std::string out;
-  for (char c : value) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (u < 0x20 || u == 0x7f) {
-      char hex[8];
-      std::snprintf(hex, sizeof(hex), "\\x%02X", u);
-      out += hex;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 std::string PlainFileNameProblem(std::string_view name) {
   if (name.empty()) return "空です";
@@ -47,7 +22,7 @@ void RequirePlainFileName(std::string_view name, std::string_view subject, std::
   std::string problem = PlainFileNameProblem(name);
   if (problem.empty()) return;
   throw UnsafeNameError(kErrInvalidValue, std::string(source),
-                        std::string(subject) + "「" + Visible(value) +
+                        std::string(subject) + "「" + VisibleText(value) +
                             "」はファイル名に使えません（" + problem + "）");
 }
 

@@ -30,8 +30,8 @@ class UnsafeNameError : public AppError {
 };
 
 // Raises UnsafeNameError unless name is one plain file name. subject says whose value it is
-// ("ボウラー「山田」のフォルダ名"), value is the stored value as the message shows it (control
-// characters written as \t or \xNN), and source is the operation.
+// ("ボウラー「山田」のフォルダ名"), value is the stored value the message names (shown through
+// VisibleText, so its control characters appear as \t or \xNN), and source is the operation.
 void RequirePlainFileName(std::string_view name, std::string_view subject, std::string_view value,
                           std::string_view source);
 
