@@ -5,6 +5,7 @@ packages=(build-essential cmake pkg-config libsqlite3-dev libzip-dev libpugixml-
           qt6-base-dev fonts-noto-cjk  # the windows, and a Japanese font for them
           mdbtools-dev libmdb3 libglib2.0-dev  # the Jet library of import-mdb
           libgtest-dev libgmock-dev libbenchmark-dev sqlite3
+          libgumbo-dev  # the page tests parse the pages as a browser does
           unzip  # the output test and bench/ unpack the workbooks part by part
           clang libclang-rt-14-dev)  # clang and its libFuzzer and sanitizer runtimes: make fuzz
 missing=()

@@ -65,7 +65,7 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
 
   std::optional<BowlerListing> bowler = FindBowlerOrSay(*db, *args->Option("bowler"), err);
   if (!bowler) return kExitFailed;
-  WindowSettings settings = LoadWindowSettings(*db);
+  WindowSettings settings = LoadPageLookSaying(*db, err);
   std::string out_folder = ResolveOutFolder(args->Option("out"), settings);
 
   StopSignal stop;

@@ -135,4 +135,11 @@ std::optional<std::string> GivenFolder::ChooseFolder(std::string_view, std::stri
   return AddPathSeparator(folder_);
 }
 
+WindowSettings LoadPageLookSaying(Database& db, std::ostream& err) {
+  std::vector<std::string> replaced;
+  WindowSettings look = PageLook(LoadWindowSettings(db), replaced);
+  for (const std::string& line : replaced) err << line << "\n";
+  return look;
+}
+
 }  // namespace lanereport::cli

@@ -54,6 +54,10 @@ std::optional<BowlerListing> FindBowlerOrSay(Database& db, const std::string& te
 // desktop folder.
 std::string ResolveOutFolder(const std::optional<std::string>& out, const WindowSettings& settings);
 
+// The look settings for a run that makes pages: as stored, each look setting that cannot go
+// into a page replaced by its default (PageLook), with one line per replaced setting on err.
+WindowSettings LoadPageLookSaying(Database& db, std::ostream& err);
+
 // Ctrl-C as the STOP button, and the ends that kill, systemd and timeouts ask for (SIGTERM,
 // SIGHUP) alike: while an object lives, these signals set a flag instead of ending the process,
 // so the run finishes the unit in hand and writes nothing partial; a second signal of the same

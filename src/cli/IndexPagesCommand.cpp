@@ -34,7 +34,7 @@ int RunIndexPages(const std::vector<std::string>& words, std::ostream& out, std:
   std::string db_path = args->Positional()[0];
   std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
   if (!db) return kExitFailed;
-  WindowSettings settings = LoadWindowSettings(*db);
+  WindowSettings settings = LoadPageLookSaying(*db, err);
   std::string out_folder = ResolveOutFolder(args->Option("out"), settings);
   std::string db_name = DbNameOf(db_path);
 

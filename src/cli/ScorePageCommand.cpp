@@ -29,7 +29,7 @@ int RunScorePage(const std::vector<std::string>& words, std::ostream& out, std::
   if (!db) return kExitFailed;
   std::optional<BowlerListing> bowler = FindBowlerOrSay(*db, *args->Option("bowler"), err);
   if (!bowler) return kExitFailed;
-  WindowSettings settings = LoadWindowSettings(*db);
+  WindowSettings settings = LoadPageLookSaying(*db, err);
 
   StopSignal stop;
   CliMessages messages(out, err, &stop);

@@ -30,6 +30,14 @@ int RunSettings(const std::vector<std::string>& given, std::ostream& out, std::o
     }
     changes.emplace_back(words[i].substr(0, eq), words[i].substr(eq + 1));
   }
+  // A value the pages could not hold is refused before anything is stored.
+  for (const auto& [key, value] : changes) {
+    std::string problem = LookSettingProblem(key, value);
+    if (!problem.empty()) {
+      err << problem << "\n";
+      return kExitFailed;
+    }
+  }
   std::unique_ptr<Database> db = OpenScoreDatabase(words[0], err);
   if (!db) return kExitFailed;
 

@@ -23,7 +23,7 @@ int RunWorkbook(const std::vector<std::string>& words, std::ostream& out, std::o
   std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
   if (!db) return kExitFailed;
 
-  WindowSettings settings = LoadWindowSettings(*db);
+  WindowSettings settings = LoadPageLookSaying(*db, err);
   WorkbookRunOptions options;
   options.template_path =
       args->Option("template")

@@ -423,6 +423,7 @@ void frmLanereport::cmbEstablish_Click() {
     cmd_make_->setEnabled(false);
     cmb_establish_->setText("設定完了");
   } else {
+    if (!LookSettingsAccepted()) return;
     SaveSettings();
     cmd_make_->setEnabled(true);
     cmb_establish_->setText("設定");
@@ -437,6 +438,19 @@ void frmLanereport::LoadSettings() {
     // A database whose settings cannot be read opens with what could be read.
   }
   out_folder_ = Text(fra_prepare_->FolderField());
+}
+
+bool frmLanereport::LookSettingsAccepted() {
+  WindowSettings values = fra_prepare_->Values();
+  const auto& keys = WindowSettings::Keys();
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    std::string problem = LookSettingProblem(keys[i], *values.Find(keys[i]));
+    if (problem.empty()) continue;
+    Warn(problem);
+    fra_prepare_->Field(i)->setFocus();
+    return false;
+  }
+  return true;
 }
 
 void frmLanereport::SaveSettings() {

@@ -99,6 +99,9 @@ class frmLanereport : public QWidget, private SheetConditions {
   QWidget* BuildBowlerFrame();
   void FillLists();
   void LoadSettings();
+  // Says why the first look setting that no page could hold is refused and puts the focus on
+  // its field; true when every one can be stored.
+  bool LookSettingsAccepted();
   void SaveSettings();
   void FillSeriesList();
   void ReadConditions(SheetForm& form) override;

@@ -91,10 +91,10 @@ TEST(PageFinisherTest, MonthLinksAreReplacedAsEachPlaceholderInTurnWould) {
                          "9&gt;&lt;ZEPA_Link_7_2&gt;",
                          "sample"),
             "&lt;ZEPA_Link_2003年04月|&lt;ZEPA_Link_7_2|&lt;ZEPA_Link_7_9&gt;2003年06月");
-  // A link that itself holds a later placeholder (through the database name) has it replaced
-  // in turn, as the replacements one after another leave it.
+  // A database name holding a placeholder's text names the year folder: the link leads there,
+  // the text escaped as an address, and no placeholder forms inside the link.
   EXPECT_EQ(FinishedBody("&lt;ZEPA_Link_7_1&gt;", "d&lt;ZEPA_Link_7_2&gt;"),
-            "<a href=\"../d2003年06月2003/taro/200305.html\" accesskey=\"l\" "
+            "<a href=\"../d&amp;lt;ZEPA_Link_7_2&amp;gt;2003/taro/200305.html\" accesskey=\"l\" "
             "title=\"taro_1\">2003年05月</a>");
 }
 

@@ -230,7 +230,7 @@ constexpr std::string_view kPlainGame =
                        Memo
                    </td>
                    <td style="width:710;background-color:#c0c0c0;" align="left" colspan="21">
-                       <b>好調</b> & 𠮷
+                       &lt;b&gt;好調&lt;/b&gt; &amp; 𠮷
                    </td>
                    <td style="width:80;background-color:#c0c0c0;color:#000000;" align="center">
                        <strong>145</strong>
@@ -664,7 +664,7 @@ TEST_F(ScorePageTest, HandicapPlayWithImagesShowsBothStrikeMarksAndRunningTotals
   EXPECT_EQ(progress.counted, 2);
 }
 
-TEST_F(ScorePageTest, WithoutFrameImagesTablesHaveBordersAndMarksAreWrittenAsStored) {
+TEST_F(ScorePageTest, WithoutFrameImagesTablesHaveBordersAndTheMemoShowsAsStored) {
   AddNotatedGame(fx_.Db(), "髙橋一郎", "第一ボウル", "リーグ戦", "2024/03/15", 1,
                  "Y 9/ X 81 -- 7/ X 9- F9 X9/", 0, "<b>好調</b> & 𠮷");
   CountingProgress progress;
@@ -721,7 +721,7 @@ TEST_F(ScorePageTest, PageFileIsCodePage932WithReferencesForOtherCharacters) {
   // 投球者： and 髙 in code page 932; the character it cannot hold as a reference.
   EXPECT_NE(bytes.find("\x93\x8A\x8B\x85\x8E\xD2\x81\x46"), std::string::npos);
   EXPECT_NE(bytes.find("\xFB\xFC"), std::string::npos);
-  EXPECT_NE(bytes.find("<b>\x8D\x44\x92\xB2</b> & &#134071;"), std::string::npos);
+  EXPECT_NE(bytes.find("&lt;b&gt;\x8D\x44\x92\xB2&lt;/b&gt; &amp; &#134071;"), std::string::npos);
   std::string expected = Page({kPlainStart, kPlainGame, kEnd});
   std::string reference = "&#134071;";
   expected.replace(expected.find("𠮷"), std::string("𠮷").size(), reference);

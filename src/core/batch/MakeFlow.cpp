@@ -80,7 +80,7 @@ MakeFlow::MakeFlow(Database& db, std::string db_name, WindowSettings settings,
                    ProgressWindow& progress, MessageWindow& messages, FolderChooser& chooser)
     : db_(db),
       db_name_(std::move(db_name)),
-      settings_(std::move(settings)),
+      settings_(PageLook(settings, replaced_look_)),
       progress_(progress),
       messages_(messages),
       chooser_(chooser) {}
@@ -252,6 +252,11 @@ void MakeFlow::RunIndexPages(PageContext& context, const std::vector<std::string
 
 MakeResult MakeFlow::Make(const MakeRequest& request) {
   MakeResult result;
+  if (!replaced_look_.empty()) {
+    std::string text;
+    for (const std::string& line : replaced_look_) text += (text.empty() ? "" : "\n") + line;
+    messages_.ShowWarning({text, "", 0, 10});
+  }
   state_.bulk_year.clear();
   out_folder_ = FixOutFolder(settings_.OutFolder);
   PageContext context{db_, db_name_, settings_, out_folder_, progress_};

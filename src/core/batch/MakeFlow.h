@@ -64,7 +64,9 @@ std::vector<std::string> FillSeriesList(Database& db, const std::string& bowler,
                                         ProgressWindow& progress);
 
 // The make button: runs one request with the look settings (the template, style sheet and
-// output folder among them) and reports through progress and messages. The bowler table and
+// output folder among them) and reports through progress and messages. Look settings that
+// cannot go into a page are replaced by their defaults (PageLook), and every run says so in
+// one warning before it starts. The bowler table and
 // month lists of the workbook stay in State() for later runs.
 class MakeFlow {
  public:
@@ -90,6 +92,7 @@ class MakeFlow {
 
   Database& db_;
   std::string db_name_;
+  std::vector<std::string> replaced_look_;
   WindowSettings settings_;
   ProgressWindow& progress_;
   MessageWindow& messages_;

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace lanereport {
 
@@ -36,7 +38,24 @@ std::string DefaultTemplatePath();
 WindowSettings LoadWindowSettings(Database& db);
 
 // Stores the eleven settings, each trimmed; an empty template setting is stored as
-// DefaultTemplatePath().
+// DefaultTemplatePath(). A look setting that LookSettingProblem refuses raises AppError
+// kErrInvalidValue with that message, and nothing is stored.
 void SaveWindowSettings(Database& db, const WindowSettings& settings);
+
+// The look settings go into the pages' attributes, so each must be what its place can hold:
+// the text colour (and a background without ".") a colour HtmlColorToVb reads; the background
+// image, style sheet and images a path or an http(s) address (IsSafeLinkTarget). Why value,
+// trimmed, cannot be stored under key, in Japanese ("" when it can: an empty value always
+// can, and so can every value of the settings that no page holds).
+std::string LookSettingProblem(std::string_view key, std::string_view value);
+
+// What a look setting's page value is when the stored one cannot be written into a page: the
+// value the output window first shows.
+std::string LookSettingDefault(std::string_view key);
+
+// The settings as the pages are made from them: each look setting that LookSettingProblem
+// refuses replaced by its default. One line per replaced setting, naming it and its stored
+// value, is added to replaced, for the run to say once.
+WindowSettings PageLook(const WindowSettings& settings, std::vector<std::string>& replaced);
 
 }  // namespace lanereport

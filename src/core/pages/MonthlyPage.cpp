@@ -10,6 +10,7 @@
 #include "scoring/clsResult_List.h"
 #include "util/AppError.h"
 #include "util/DateText.h"
+#include "util/Markup.h"
 #include "util/NumberFormat.h"
 #include "util/StringUtil.h"
 
@@ -102,8 +103,8 @@ class PlayRows {
                      "<a href=\"" + name + ".html\" accesskey=\"r\" title=\"" + name + "\">" +
                          YmdToSlashed(yyyymmdd) + "</a>");
     std::string centre = "<td" + rowspan_ + " style=\"background-color:#c0c0c0;";
-    if (!level.fcolor.empty()) centre += "color:" + level.fcolor + ";";
-    AppendStrongCell(page_, centre + "\">", play_.Item(0).AlleyName());
+    if (!level.fcolor.empty()) centre += "color:" + HtmlAttr(level.fcolor) + ";";
+    AppendStrongCell(page_, centre + "\">", HtmlText(play_.Item(0).AlleyName()));
     AppendStrongCell(page_, ColouredStart(), average_);
 
     long column = 0;
@@ -153,7 +154,7 @@ class PlayRows {
   void AppendTotalAndRemarks() {
     AppendStrongCell(page_, ColouredStart(), std::to_string(play_.ScoreTotal()));
     page_.Line(19, "<td" + rowspan_ + ">");
-    page_.Line(23, Trim(remarks_).empty() ? "-" : remarks_);
+    page_.TextLine(23, Trim(remarks_).empty() ? "-" : remarks_);
     page_.Line(19, "</td>");
   }
 

@@ -1,6 +1,7 @@
 #include "pages/PageSkeleton.h"
 
 #include "pages/Authorship.h"
+#include "util/Markup.h"
 #include "util/StringUtil.h"
 
 namespace lanereport {
@@ -14,15 +15,16 @@ std::string BodyStartTag(const WindowSettings& look, std::string_view up) {
   bool open = false;
   if (!IsSettingEmpty(look.Background)) {
     if (look.Background.find('.') == std::string::npos) {
-      tag += " style=\"background-color:" + look.Background + ";";
+      tag += " style=\"background-color:" + HtmlAttr(look.Background) + ";";
     } else {
-      tag += " style=\"background:url('" + std::string(up) + look.Background + "');";
+      tag +=
+          " style=\"background:url('" + std::string(up) + HtmlAttr(look.Background, true) + "');";
     }
     open = true;
   }
   if (!IsSettingEmpty(look.CharacterColor)) {
     tag += open ? "color:" : " style=\"color:";
-    tag += look.CharacterColor + ";";
+    tag += HtmlAttr(look.CharacterColor) + ";";
     open = true;
   }
   if (open) tag += "\"";
@@ -42,10 +44,10 @@ void AppendPageHead(PageText& page, const WindowSettings& look, std::string_view
   page.Line(7, {R"(<link rev="made" href="mailto:)", kAuthorMailAddress, R"(">)"});
   page.Line(7, R"(<link rel="start" href="index.html">)");
   if (!IsSettingEmpty(look.StyleSheet)) {
-    page.Line(7,
-              {R"(<link rel="stylesheet" type="text/css" href=")", up, look.StyleSheet, R"(">)"});
+    page.Line(7, {R"(<link rel="stylesheet" type="text/css" href=")", up, HtmlAttr(look.StyleSheet),
+                  R"(">)"});
   }
-  page.Line(7, {"<title>", title, "</title>"});
+  page.Line(7, {"<title>", HtmlText(title), "</title>"});
   page.Line(3, "</head>");
   page.Line(3, BodyStartTag(look, up));
 }
@@ -62,7 +64,7 @@ void AppendNameTable(PageText& page, std::string_view width, std::string_view la
   page.Line(19, "</td>");
   page.Line(19, "<td>");
   page.Line(23, "<strong>");
-  page.Line(27, value);
+  page.Line(27, HtmlText(value));
   page.Line(23, "</strong>");
   page.Line(19, "</td>");
   page.Line(15, "</tr>");

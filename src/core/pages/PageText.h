@@ -19,6 +19,8 @@ class PageText {
   // Appends indent spaces, the text and the line end.
   void Line(int indent, std::string_view text);
   void Line(int indent, std::string_view text, std::string_view line_end);
+  // Appends a line of element text from a stored value, escaped as HtmlText (util/Markup.h).
+  void TextLine(int indent, std::string_view text);
   // Appends the pieces as one line.
   void Line(int indent, std::initializer_list<std::string_view> pieces);
 

@@ -5,6 +5,7 @@
 #include "database/clsLevel_Data.h"
 #include "scoring/YearGames.h"
 #include "util/AppError.h"
+#include "util/Markup.h"
 
 namespace lanereport {
 
@@ -26,7 +27,8 @@ LevelLookup LevelOf(Database& db, std::string_view level_name) {
     level.Name(level_name);
     level.Load();
     lookup.id = level.Id();
-    lookup.fcolor = level.Fcolor();
+    // The colour goes into the centre cell's style attribute: one that would end it is left out.
+    if (IsSafeStyleValue(level.Fcolor())) lookup.fcolor = level.Fcolor();
   } catch (const AppError&) {
     lookup = LevelLookup{};
   }

@@ -7,7 +7,9 @@
 #include "util/Clock.h"
 #include "util/DataChange.h"
 #include "util/DateText.h"
+#include "util/Markup.h"
 #include "util/StringUtil.h"
+#include "util/VisibleText.h"
 
 namespace lanereport {
 namespace {
@@ -18,46 +20,82 @@ bool IsNonZeroNumber(const std::string& text) {
   return NullToValue(Value(text), true).Number().value_or(0) != 0;
 }
 
+// A stored field of the ticker's message. The message reaches the page through three readers:
+// the onload attribute holds the literal of showmsg("…"), showmsg evaluates "terop('…')" with
+// the message inside apostrophes, and terop shows it through innerHTML. So the field is made
+// text for innerHTML, then a literal for each of the two scripts, then an attribute value.
+std::string TickerField(std::string_view value) {
+  return HtmlAttr(JsString(JsString(HtmlText(value))));
+}
+
+// The bowler's own look and the photograph as the page may hold them: a value that cannot go
+// into its attribute is left out (as if empty), and a line saying so is added to replaced.
+struct ProfileLook {
+  std::string style;
+  std::string back;
+  std::string color;
+  std::string photo;
+};
+
+ProfileLook LookOf(const clsBowler_Data& bowler, std::vector<std::string>* replaced) {
+  ProfileLook look{bowler.Pathstyle(), bowler.Pathback(), bowler.Pathchar(), bowler.Photo()};
+  auto refuse = [&](std::string& value, const char* field) {
+    if (replaced) {
+      replaced->push_back("ボウラー「" + VisibleText(bowler.Name()) + "」の" + field +
+                          "はページに書けないため、使わずに作成しました：" + VisibleText(value));
+    }
+    value.clear();
+  };
+  if (!IsSafeLinkTarget(look.style)) refuse(look.style, "スタイルシート");
+  // A background image's value ("url('back.jpg')") may quote its address.
+  bool image = look.back.find('.') != std::string::npos;
+  if (!IsSafeStyleValue(look.back, image)) refuse(look.back, "背景");
+  if (!IsSafeStyleValue(look.color)) refuse(look.color, "文字色");
+  if (!IsSafeLinkTarget(look.photo)) refuse(look.photo, "写真");
+  return look;
+}
+
 // The text the ticker types: the bowler's titles and details, lines separated by an escaped
 // <br>.
 std::string TickerMessage(const clsBowler_Data& bowler, std::string_view db_name) {
   std::string m;
   if (IsLeagueDatabase(std::string(db_name))) m += "Zepa-";
-  m += bowler.Rankb() + "]&lt;br&gt;名前：" + bowler.Name();
+  m += TickerField(bowler.Rankb()) + "]&lt;br&gt;名前：" + TickerField(bowler.Name());
   long age = BowlerAge(bowler.Birth());
   m += "&lt;br&gt;年齢：";
   m += age != 0 ? std::to_string(age) + "歳" : std::string(kSecret);
   std::string height = bowler.Height();
   m += "&lt;br&gt;身長：";
-  m += IsNonZeroNumber(height) ? height + "ｃｍ" : std::string(kSecret);
+  m += IsNonZeroNumber(height) ? TickerField(height) + "ｃｍ" : std::string(kSecret);
   std::string weight = bowler.Weight();
   m += "&lt;br&gt;体重：";
-  m += IsNonZeroNumber(weight) ? weight + "ｋｇ" : std::string(kSecret);
-  m += "&lt;br&gt;利き腕：" + bowler.Arm();
+  m += IsNonZeroNumber(weight) ? TickerField(weight) + "ｋｇ" : std::string(kSecret);
+  m += "&lt;br&gt;利き腕：" + TickerField(bowler.Arm());
   std::string ball = bowler.Ball();
-  m += "&lt;br&gt;ボール：" + (ball.empty() ? std::string("ハウスボール") : ball);
-  m += "&lt;br&gt;リスタイ：" + bowler.Wrist();
+  m += "&lt;br&gt;ボール：" + (ball.empty() ? std::string("ハウスボール") : TickerField(ball));
+  m += "&lt;br&gt;リスタイ：" + TickerField(bowler.Wrist());
   std::string shoes = bowler.Shoes();
-  m += "&lt;br&gt;シューズ：" + (shoes.empty() ? std::string("ハウスシューズ") : shoes);
-  m += "&lt;br&gt;バック：" + bowler.Bag();
-  m += "&lt;br&gt;座右の銘：" + bowler.Maxim();
+  m +=
+      "&lt;br&gt;シューズ：" + (shoes.empty() ? std::string("ハウスシューズ") : TickerField(shoes));
+  m += "&lt;br&gt;バック：" + TickerField(bowler.Bag());
+  m += "&lt;br&gt;座右の銘：" + TickerField(bowler.Maxim());
   return m;
 }
 
-std::string ProfileBodyTag(const clsBowler_Data& bowler, bool style_sheet_linked,
+std::string ProfileBodyTag(const clsBowler_Data& bowler, const ProfileLook& look,
                            std::string_view db_name) {
   std::string tag = "<body";
-  if (!style_sheet_linked) {
+  if (look.style.empty()) {
     bool open = false;
-    std::string back = bowler.Pathback();
-    std::string color = bowler.Pathchar();
-    if (!back.empty()) {
-      tag += back.find('.') == std::string::npos ? " style=\"background-color:" + back
-                                                 : " style=\"background:" + back;
+    if (!look.back.empty()) {
+      tag += look.back.find('.') == std::string::npos ? " style=\"background-color:"
+                                                      : " style=\"background:";
+      tag += HtmlAttr(look.back);
       open = true;
     }
-    if (!color.empty()) {
-      tag += open ? ";color:" + color : " style=\"color:" + color;
+    if (!look.color.empty()) {
+      tag += open ? ";color:" : " style=\"color:";
+      tag += HtmlAttr(look.color);
       open = true;
     }
     if (open) tag += ";\"";
@@ -106,7 +144,9 @@ std::string MakeTickerScript() {
   return s.Take();
 }
 
-std::string MakeProfilePage(const clsBowler_Data& bowler, std::string_view db_name) {
+std::string MakeProfilePage(const clsBowler_Data& bowler, std::string_view db_name,
+                            std::vector<std::string>* replaced) {
+  const ProfileLook look = LookOf(bowler, replaced);
   PageText p(kCr);
   p.Line(0, R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">)");
   p.Line(0, R"(<html lang="ja">)");
@@ -118,15 +158,15 @@ std::string MakeProfilePage(const clsBowler_Data& bowler, std::string_view db_na
   p.Line(8, R"(<meta name="Generator" content="ZEPA">)");
   p.Line(8, std::string(R"(<link rev="made" href="mailto:)") + kAuthorMailAddress + R"(">)", kCrLf);
   p.Line(8, R"(<link rel="start" href="index.html">)");
-  std::string style = bowler.Pathstyle();
-  if (!style.empty()) {
-    p.Line(8, {R"(<link rel="stylesheet" type="text/css" href=")", style, R"(">)"});
+  if (!look.style.empty()) {
+    p.Line(8, {R"(<link rel="stylesheet" type="text/css" href=")", HtmlAttr(UrlAddress(look.style)),
+               R"(">)"});
   }
   p.Line(8, "<title>BowlerProfile</title>");
   p.Line(8, R"(<script type="text/javascript" src="profiles.js">)");
   p.Line(8, "</script>");
   p.Line(4, "</head>");
-  p.Line(4, ProfileBodyTag(bowler, !style.empty(), db_name));
+  p.Line(4, ProfileBodyTag(bowler, look, db_name));
   p.Line(8, "<noscript>");
   p.Line(12, "javascriptをonにして下さい");
   p.Line(8, "</noscript>");
@@ -134,7 +174,7 @@ std::string MakeProfilePage(const clsBowler_Data& bowler, std::string_view db_na
   p.Line(12, "<tbody>");
   p.Line(16, "<tr>");
   p.Line(20, "<td>");
-  p.Line(24, {"<strong>", bowler.Ranka(), "</strong>"});
+  p.Line(24, {"<strong>", HtmlText(bowler.Ranka()), "</strong>"});
   p.Line(20, "</td>");
   p.Line(20, R"(<td rowspan="2" valign="top">)");
   p.Line(24, R"(<div id="lmsg">　</div>)");
@@ -142,10 +182,9 @@ std::string MakeProfilePage(const clsBowler_Data& bowler, std::string_view db_na
   p.Line(16, "</tr>");
   p.Line(16, "<tr>");
   p.Line(20, R"(<td style="width:200;">)");
-  std::string photo = bowler.Photo();
-  if (!photo.empty()) {
-    p.Line(24,
-           {R"(<img alt="写真" width="190" height="200" style="border:0;" src=")", photo, R"(">)"});
+  if (!look.photo.empty()) {
+    p.Line(24, {R"(<img alt="写真" width="190" height="200" style="border:0;" src=")",
+                HtmlAttr(UrlAddress(look.photo)), R"(">)"});
   }
   p.Line(20, "</td>");
   p.Line(16, "</tr>");
@@ -156,7 +195,8 @@ std::string MakeProfilePage(const clsBowler_Data& bowler, std::string_view db_na
   p.Line(16, "<tr>");
   p.Line(20, R"(<td align="right">)");
   std::string mail = bowler.Mailaddress();
-  p.Line(24, {R"(mail：<a href="mailto:)", mail, R"(" accesskey="m">)", mail, "</a>"});
+  p.Line(24, {R"(mail：<a href="mailto:)", HtmlAttr(UrlAddress(mail)), R"(" accesskey="m">)",
+              HtmlText(mail), "</a>"});
   p.Line(20, "</td>");
   p.Line(16, "</tr>");
   p.Line(12, "</tbody>");

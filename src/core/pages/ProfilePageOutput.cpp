@@ -8,19 +8,27 @@
 #include "util/PathControl.h"
 #include "util/PlainName.h"
 #include "util/StringUtil.h"
+#include "util/VisibleText.h"
 
 namespace lanereport {
 namespace {
 
 // Raises UnsafeNameError, writing nothing, when the bowler's Aname cannot name a page file.
-void WriteProfile(const std::string& folder, const clsBowler_Data& bowler,
-                  std::string_view db_name) {
+void WriteProfile(const std::string& folder, const clsBowler_Data& bowler, std::string_view db_name,
+                  std::vector<std::string>& replaced) {
   const std::string file = bowler.Aname() + ".html";
-  RequirePlainFileName(bowler.Aname(), "ボウラー「" + bowler.Name() + "」のフォルダ名",
-                       bowler.Aname(), "[ProfilePage]Create");
-  RequirePlainFileName(file, "ボウラー「" + bowler.Name() + "」のフォルダ名", bowler.Aname(),
-                       "[ProfilePage]Create");
-  WritePage(folder + file, MakeProfilePage(bowler, db_name));
+  const std::string subject = "ボウラー「" + VisibleText(bowler.Name()) + "」のフォルダ名";
+  RequirePlainFileName(bowler.Aname(), subject, bowler.Aname(), "[ProfilePage]Create");
+  RequirePlainFileName(file, subject, bowler.Aname(), "[ProfilePage]Create");
+  WritePage(folder + file, MakeProfilePage(bowler, db_name, &replaced));
+}
+
+// What the run left out of the pages, said once before the completion message.
+void SayReplaced(const std::vector<std::string>& replaced, MessageWindow& messages) {
+  if (replaced.empty()) return;
+  std::string text;
+  for (const std::string& line : replaced) text += (text.empty() ? "" : "\n") + line;
+  messages.ShowWarning({text, "", 0, 10});
 }
 
 }  // namespace
@@ -55,12 +63,13 @@ ProfileRunResult CreateProfilePages(Database& db, std::string_view db_name,
   }
   const std::string folder = AddPathSeparator(path);
   const std::string script = folder + kTickerScriptName;
+  std::vector<std::string> replaced;
   if (Trim(bowler_name).empty()) {
     progress.StartProgress(0, static_cast<long>(bowlers.Count()));
     WritePage(script, MakeTickerScript());
     for (std::size_t i = 0; i < bowlers.Count(); ++i) {
       try {
-        WriteProfile(folder, bowlers.Item(i), db_name);
+        WriteProfile(folder, bowlers.Item(i), db_name, replaced);
         ++result.pages;
       } catch (const UnsafeNameError& e) {
         // One bowler whose name cannot be a file is skipped; the others still get their page.
@@ -74,12 +83,13 @@ ProfileRunResult CreateProfilePages(Database& db, std::string_view db_name,
     }
   } else {
     progress.StartProgress(0, 1);
-    WriteProfile(folder, bowlers.Item(Trim(bowler_name)), db_name);
+    WriteProfile(folder, bowlers.Item(Trim(bowler_name)), db_name, replaced);
     ++result.pages;
     WritePage(script, MakeTickerScript());
     progress.CountProgress(0, 1);
   }
   FlushWrittenFiles();
+  SayReplaced(replaced, messages);
   messages.ShowWarning({"", "Ｂｏｗｌｅｒ紹介を作成しました", kCompletionColor, 10});
   return result;
 }

@@ -7,6 +7,7 @@
 #include "scoring/clsResult_List.h"
 #include "util/AppError.h"
 #include "util/DateText.h"
+#include "util/Markup.h"
 #include "util/StringUtil.h"
 
 namespace lanereport {
@@ -32,8 +33,8 @@ struct GameLook {
 };
 
 std::string ImageLine(std::string_view alt, const std::string& image) {
-  return std::string(23, ' ') + "<img alt=\"" + std::string(alt) + "\" src=\"../../" + image +
-         "\" width=\"15\" height=\"15\">";
+  return std::string(23, ' ') + "<img alt=\"" + std::string(alt) + "\" src=\"../../" +
+         HtmlAttr(image) + "\" width=\"15\" height=\"15\">";
 }
 
 GameLook LookOf(const WindowSettings& look) {
@@ -41,8 +42,8 @@ GameLook LookOf(const WindowSettings& look) {
   bool frames = !IsSettingEmpty(look.Frame1) || !IsSettingEmpty(look.Frame2);
   g.border = frames ? "0" : "1";
   if (frames) {
-    g.first = "background:url('../../" + look.Frame2 + "')";
-    g.other = "background:url('../../" + look.Frame1 + "')";
+    g.first = "background:url('../../" + HtmlAttr(look.Frame2, true) + "')";
+    g.other = "background:url('../../" + HtmlAttr(look.Frame1, true) + "')";
   }
   g.space = IsSettingEmpty(look.Space) ? std::string(24, ' ') : ImageLine("space", look.Space);
   if (!IsSettingEmpty(look.Spare)) g.spare = ImageLine("spare", look.Spare);
@@ -60,7 +61,7 @@ void AppendRollCell(PageText& page, const GameLook& look, int slot, const std::s
   } else if ((mark == kStrike || mark == kStrike2) && !look.strike.empty()) {
     page.Line(0, look.strike);
   } else {
-    page.Line(23, mark);
+    page.TextLine(23, mark);
   }
   page.Line(19, "</td>");
 }
@@ -113,7 +114,7 @@ void AppendGameTable(PageText& page, const GameLook& look, const clsResult_Data&
   page.Line(19, "</td>");
   page.Line(19, R"(<td style="width:710;background-color:#c0c0c0;" align="left" colspan="21">)");
   std::string memo = game.ResultMemo();
-  page.Line(23, memo.empty() ? "-" : memo);
+  page.TextLine(23, memo.empty() ? "-" : memo);
   page.Line(19, "</td>");
   page.Line(19, R"(<td style="width:80;background-color:#c0c0c0;color:#000000;" align="center">)");
   page.Line(23, {"<strong>", std::to_string(running_total), "</strong>"});
@@ -131,7 +132,7 @@ void AppendPlayTables(PageText& page, std::string_view yyyymmdd, std::string_vie
   page.Line(11, "<tbody>");
   page.Line(15, "<tr>");
   page.Line(19, "<td>");
-  page.Line(23, alley);
+  page.TextLine(23, alley);
   page.Line(19, "</td>");
   page.Line(15, "</tr>");
   page.Line(11, "</tbody>");
@@ -143,7 +144,7 @@ void AppendPlayTables(PageText& page, std::string_view yyyymmdd, std::string_vie
   page.Line(23, "<br>");
   page.Line(19, "</td>");
   page.Line(19, R"(<td style="width:330;">)");
-  page.Line(23, level);
+  page.TextLine(23, level);
   page.Line(19, "</td>");
   page.Line(19, R"(<td style="width:155;">)");
   page.Line(23, "<br>");

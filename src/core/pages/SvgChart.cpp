@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "util/Cp932.h"
+#include "util/Markup.h"
 #include "util/NumberFormat.h"
 
 namespace lanereport {
@@ -174,27 +175,7 @@ void AppendLegend(PageText& page, int indent, const ChartSpec& chart) {
 }  // namespace
 
 std::string EscapeMarkup(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+  return HtmlAttr(text);
 }
 
 ValueAxis FitValueAxis(double low, double high, double floor, double ceiling) {

@@ -12,6 +12,7 @@
 #include "util/Cp932.h"
 #include "util/DataChange.h"
 #include "util/Make.h"
+#include "util/Markup.h"
 #include "util/StringUtil.h"
 
 namespace lanereport {
@@ -73,9 +74,12 @@ void AddMonthLinks(MonthLinks& links, long number, const BowlerEntry& bowler,
     const clsMonth_Data* month = list.Find(m);
     std::string replacement;
     if (month && month->Link()) {
-      replacement = "<a href=\"../" + db_name + m.substr(0, 4) + "/" + bowler.aname + "/" + m +
-                    ".html\" accesskey=\"l\" title=\"" + bowler.aname + "_" + std::to_string(j) +
-                    "\">" + MonthLabel(m) + "</a>";
+      // The folder names come from the database's file name and the stored Aname: each is one
+      // segment of the address, and the title shows the Aname as it is stored.
+      replacement =
+          "<a href=\"../" + HtmlAttr(UrlSegment(db_name + m.substr(0, 4))) + "/" +
+          HtmlAttr(UrlSegment(bowler.aname)) + "/" + m + ".html\" accesskey=\"l\" title=\"" +
+          HtmlAttr(bowler.aname + "_" + std::to_string(j)) + "\">" + MonthLabel(m) + "</a>";
     } else {
       replacement = MonthLabel(m);
     }
@@ -90,16 +94,8 @@ void AddMonthLinks(MonthLinks& links, long number, const BowlerEntry& bowler,
 
 // Replaces every placeholder, as replacing each in turn over the whole page would.
 std::string ReplaceMonthLinks(std::string text, const MonthLinks& links) {
-  // A replacement that holds a placeholder's start could make a placeholder of its own with
-  // what follows it: then each is replaced in turn.
-  for (const auto& link : links.links) {
-    if (link.second.find(kLinkStart) != std::string::npos) {
-      for (const auto& [placeholder, replacement] : links.links)
-        text = ReplaceAll(text, placeholder, replacement);
-      return text;
-    }
-  }
-  // Otherwise the placeholders (which never overlap) are replaced in one pass.
+  // No replacement holds a placeholder's start (the stored names in a link are escaped), so the
+  // placeholders, which never overlap, are replaced in one pass.
   std::string out;
   out.reserve(text.size() + text.size() / 4);
   std::size_t pos = 0;
@@ -137,7 +133,7 @@ std::string FinishPageBytes(std::string_view page, const FinishingContext& conte
                       meta + kCrLf +
                           "<meta http-equiv=\"content-style-type\" content=\"text/html; "
                           "charset=shift_jis\">" +
-                          kCrLf + "<link href=\"../" + Utf8ToCp932(context.style_sheet) +
+                          kCrLf + "<link href=\"../" + Utf8ToCp932(HtmlAttr(context.style_sheet)) +
                           "\" rel=\"stylesheet\" type=\"text/css\">");
   }
   progress.CountProgress(1, 1);
