@@ -759,7 +759,14 @@ void frmLanereport::showEvent(QShowEvent* event) {
 }
 
 void frmLanereport::closeEvent(QCloseEvent* event) {
-  if (SettingsMode()) cmbEstablish_Click();
+  if (SettingsMode()) {
+    cmbEstablish_Click();
+    // A refused setting keeps the window open on its field, so nothing typed is lost.
+    if (SettingsMode()) {
+      event->ignore();
+      return;
+    }
+  }
   AnimateClose(this);
   event->accept();
 }

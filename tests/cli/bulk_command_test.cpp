@@ -175,11 +175,47 @@ TEST_F(BulkCommandTest, SettingsPrintAndSetAllOrNothing) {
   EXPECT_NE(set.out.find("CharacterColor=#000000\n"), std::string::npos);
   EXPECT_NE(RunCli({"settings", Db()}).out.find("OutFolder=/srv/site\n"), std::string::npos);
 
+  // A value no page could hold is refused with its message, and nothing is stored.
+  CliResult refused = RunCli({"settings", Db(), "StyleSheet=ok.css", "CharacterColor=#GGGGGG"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("文字色には色を"), std::string::npos) << refused.err;
+  EXPECT_NE(RunCli({"settings", Db()}).out.find("StyleSheet=\n"), std::string::npos);
+
   // An unknown key refuses the whole line of changes.
   EXPECT_EQ(RunCli({"settings", Db(), "LinkPath=x", "Colour=#fff"}).status, 2);
   EXPECT_EQ(RunCli({"settings", Db(), "LinkPath"}).status, 2);
   EXPECT_NE(RunCli({"settings", Db()}).out.find("LinkPath=\n"), std::string::npos);
   EXPECT_EQ(RunCli({"settings", Path("none.db")}).status, 1);
+}
+
+TEST_F(BulkCommandTest, AStoredSettingNoPageCanHoldIsReplacedByItsDefaultAndSaidOnce) {
+  // Another program stored a text colour that would end the body's style attribute.
+  OpenDataBase(Db(), kSuitePassword)
+      ->Execute(
+          "Update S_SYSTEM Set SS_Contents = '\"><script>alert(1)</script>' "
+          "Where SS_ID = 'CharacterColor'");
+  std::string out = Path("site");
+  CliResult made = RunCli({"bulk", Db(), "--year", "2025", "--out", out});
+  ASSERT_EQ(made.status, 0) << made.err;
+  const std::string said = "設定「CharacterColor」の値はページに書けないため、既定値「#FFFFFF」";
+  std::size_t at = made.err.find(said);
+  ASSERT_NE(at, std::string::npos) << made.err;
+  EXPECT_EQ(made.err.find(said, at + 1), std::string::npos) << "said twice: " << made.err;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(out)) {
+    if (entry.path().extension() != ".html") continue;
+    std::string page = ReadFileBytes(entry.path().string());
+    EXPECT_EQ(page.find("<script>alert"), std::string::npos) << entry.path();
+  }
+  std::string bowler = Bowlers()[0].aname;
+  std::string page;
+  for (const auto& entry : std::filesystem::directory_iterator(out + "/score2025/" + bowler)) {
+    if (entry.path().filename().string().size() > 12) page = ReadFileBytes(entry.path().string());
+  }
+  EXPECT_NE(page.find("color:#FFFFFF;\">"), std::string::npos);
+  // The commands that make pages without the make flow say it too.
+  CliResult year = RunCli({"index-pages", Db(), "--year", "2025", "--out", out});
+  EXPECT_EQ(year.status, 0) << year.err;
+  EXPECT_NE(year.err.find(said), std::string::npos) << year.err;
 }
 
 TEST_F(BulkCommandTest, SheetsAddShowUpdateAndDeleteADefinition) {

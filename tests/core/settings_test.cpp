@@ -43,6 +43,65 @@ TEST(WindowSettingsTest, SavingTrimsAndRoundTrips) {
   EXPECT_EQ(one.SsContents(), "jpg/strike.jpg");
 }
 
+TEST(WindowSettingsTest, LookSettingsMustBeWhatTheirPlaceInAPageHolds) {
+  // Colours: the text colour and a background without ".".
+  EXPECT_EQ(LookSettingProblem("CharacterColor", " #1c2a44 "), "");
+  EXPECT_NE(LookSettingProblem("CharacterColor", "#GGGGGG"), "");
+  EXPECT_NE(LookSettingProblem("charactercolor", "red"), "");
+  EXPECT_NE(LookSettingProblem("Background", "#FFF"), "");
+  EXPECT_EQ(LookSettingProblem("Background", "#ffffff"), "");
+  // Images and the style sheet: a path or a web address, nothing that ends the attribute.
+  EXPECT_EQ(LookSettingProblem("Background", "jpg/BG.jpg"), "");
+  EXPECT_EQ(LookSettingProblem("StyleSheet", "https://example.jp/site.css"), "");
+  EXPECT_NE(LookSettingProblem("StyleSheet", "x.css\"><script>"), "");
+  EXPECT_NE(LookSettingProblem("Strike", "javascript:alert(1).jpg"), "");
+  EXPECT_NE(LookSettingProblem("Frame1", "jpg/wa'ku.jpg"), "");
+  // Empty is no setting; the settings no page holds take anything.
+  EXPECT_EQ(LookSettingProblem("Space", "  "), "");
+  EXPECT_EQ(LookSettingProblem("OutFolder", "/srv/\"site\""), "");
+  // The message names the field as the window does and shows the value's controls.
+  EXPECT_EQ(LookSettingProblem("CharacterColor", "#12\x1b"),
+            "文字色には色を「#」と16進数6桁で指定してください（例 #FFFFFF）：#12\\x1B");
+}
+
+TEST(WindowSettingsTest, RefusedLookSettingStoresNothing) {
+  ScoreDbFixture fx;
+  WindowSettings s;
+  s.CharacterColor = "#000080";
+  SaveWindowSettings(fx.Db(), s);
+  s.StyleSheet = "site.css";
+  s.Spare = "\"><img src=x onerror=alert(1)>";
+  try {
+    SaveWindowSettings(fx.Db(), s);
+    FAIL() << "saved";
+  } catch (const AppError& e) {
+    EXPECT_EQ(e.Number(), kErrInvalidValue);
+    EXPECT_TRUE(e.Description().starts_with("Spare画像には")) << e.Description();
+  }
+  EXPECT_EQ(LoadWindowSettings(fx.Db()).StyleSheet, "");
+}
+
+TEST(WindowSettingsTest, PagesTakeTheDefaultOfAStoredValueTheyCannotHold) {
+  WindowSettings stored;
+  stored.CharacterColor = "#GGGGGG";
+  stored.Background = "#336699";
+  stored.StyleSheet = "a\"b.css";
+  stored.Strike = "jpg/x.jpg";
+  stored.LinkPath = "<anything>";
+  std::vector<std::string> replaced;
+  WindowSettings look = PageLook(stored, replaced);
+  EXPECT_EQ(look.CharacterColor, "#FFFFFF");
+  EXPECT_EQ(look.Background, "#336699");
+  EXPECT_EQ(look.StyleSheet, "");
+  EXPECT_EQ(look.Strike, "jpg/x.jpg");
+  EXPECT_EQ(look.LinkPath, "<anything>");
+  ASSERT_EQ(replaced.size(), 2u);
+  EXPECT_TRUE(replaced[0].starts_with(
+      "設定「CharacterColor」の値はページに書けないため、既定値「#FFFFFF」"))
+      << replaced[0];
+  EXPECT_TRUE(replaced[1].starts_with("設定「StyleSheet」")) << replaced[1];
+}
+
 TEST(SystemRecordTest, SeveralRowsOfOneKeyAreRefused) {
   ScoreDbFixture fx;
   fx.Db().Execute("Insert Into S_SYSTEM (SS_ID, SS_Contents) Values ('LinkPath', 'a')");

@@ -353,6 +353,37 @@ class OutputWindowTest : public QObject {
     QCOMPARE(Find<QWidget>("fraColor")->palette().color(QPalette::Window), QColor(0, 255, 0));
   }
 
+  void SettingsThatNoPageCouldHoldAreRefusedOnTheirField() {
+    Click("cmbEstablish");
+    Edit("txtStyle")->setText("css/site.css");
+    Edit("txtCHA")->setText("#GGGGGG");
+    Edit("txtSPARE")->setText("jpg/sp\"are.jpg");
+    Click("cmbEstablish");
+    // The first refused field is named and keeps the focus; nothing is stored, nothing is lost.
+    QVERIFY(window_->SettingsMode());
+    QCOMPARE(messages_.shown.size(), std::size_t{1});
+    QVERIFY(messages_.shown[0].message1.starts_with("文字色には色を"));
+    QCOMPARE(window_->focusWidget(), Edit("txtCHA"));
+    QCOMPARE(Edit("txtStyle")->text(), QString("css/site.css"));
+    Edit("txtCHA")->setText("#00FF00");
+    messages_.shown.clear();
+    window_->close();
+    QVERIFY(window_->SettingsMode());
+    QVERIFY(messages_.shown[0].message1.starts_with("Spare画像には相対パスか"));
+    QCOMPARE(window_->focusWidget(), Edit("txtSPARE"));
+    QVERIFY(db_->OpenRecordset("Select SS_Contents From S_SYSTEM Where SS_ID = 'StyleSheet'")
+                ->Field("SS_Contents")
+                .Text() != "css/site.css");
+    Edit("txtSPARE")->setText("jpg/spare.jpg");
+    Click("cmbEstablish");
+    QVERIFY(!window_->SettingsMode());
+    QCOMPARE(db_->OpenRecordset("Select SS_Contents From S_SYSTEM Where SS_ID = 'CharacterColor'")
+                 ->Field("SS_Contents")
+                 .Text(),
+             std::string("#00FF00"));
+    db_->Execute("Update S_SYSTEM Set SS_Contents = '' Where SS_ID = 'StyleSheet'");
+  }
+
   void DateAndNumberFieldsRefuseBadInput() {
     Click("optChange_1");
     QLineEdit* start = Edit("txtSTTDT");
