@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
+#include "database/basDataBase.h"
 #include "sample/SampleDatabase.h"
 
 namespace lanereport::bench {

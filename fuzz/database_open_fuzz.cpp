@@ -9,10 +9,10 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/MasterLists.h"
 #include "database/WindowSettings.h"
+#include "database/basDataBase.h"
 #include "database/clsS_OUTPUT_List.h"
 #include "scoring/clsResult_List.h"
 #include "util/AppError.h"

@@ -3,9 +3,9 @@
 #include "Commands.h"
 #include "TerminalProgress.h"
 #include "batch/MakeFlow.h"
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/WindowSettings.h"
+#include "database/basDataBase.h"
 #include "util/StringUtil.h"
 
 namespace lanereport::cli {

@@ -2,9 +2,9 @@
 
 #include "TerminalProgress.h"
 
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/WindowSettings.h"
+#include "database/basDataBase.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
 #include "util/StringUtil.h"

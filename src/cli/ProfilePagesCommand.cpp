@@ -2,8 +2,8 @@
 #include "CommandTable.h"
 #include "Commands.h"
 #include "TerminalProgress.h"
-#include "database/DataBase.h"
 #include "database/Database.h"
+#include "database/basDataBase.h"
 #include "pages/ProfilePageOutput.h"
 #include "util/PathControl.h"
 

@@ -2,9 +2,9 @@
 #include "CommandTable.h"
 #include "Commands.h"
 #include "TerminalProgress.h"
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/WindowSettings.h"
+#include "database/basDataBase.h"
 #include "pages/ScorePageOutput.h"
 #include "util/DateText.h"
 

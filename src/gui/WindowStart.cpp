@@ -1,7 +1,7 @@
 #include "WindowStart.h"
 
 #include "WindowControl.h"
-#include "database/DataBase.h"
+#include "database/basDataBase.h"
 #include "frmDOMenu.h"
 #include "frmSplash.h"
 #include "import/ScoreDatabaseChoice.h"

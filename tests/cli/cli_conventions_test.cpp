@@ -4,8 +4,8 @@
 
 #include "CliSample.h"
 #include "CommandTable.h"
-#include "database/DataBase.h"
 #include "database/Database.h"
+#include "database/basDataBase.h"
 #include "start/StartUp.h"
 #include "util/Utf8Text.h"
 

@@ -2,8 +2,8 @@
 
 #include "CliRunner.h"
 #include "TempDir.h"
-#include "database/DataBase.h"
 #include "database/Database.h"
+#include "database/basDataBase.h"
 
 namespace lanereport {
 namespace {

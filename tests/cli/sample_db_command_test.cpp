@@ -5,9 +5,9 @@
 
 #include "CliRunner.h"
 #include "TempDir.h"
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
+#include "database/basDataBase.h"
 
 namespace lanereport {
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "CliSample.h"
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Value.h"
+#include "database/basDataBase.h"
 
 namespace lanereport {
 namespace {

@@ -6,9 +6,9 @@
 
 #include "CliSample.h"
 #include "XlsxTemplate.h"
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Value.h"
+#include "database/basDataBase.h"
 
 namespace lanereport {
 namespace {

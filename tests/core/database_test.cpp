@@ -4,10 +4,10 @@
 #include <fstream>
 
 #include "ScoreDb.h"
-#include "database/DataBase.h"
 #include "database/JetSql.h"
 #include "database/Recordset.h"
 #include "database/Schema.h"
+#include "database/basDataBase.h"
 #include "util/AppError.h"
 #include "util/Make.h"
 

@@ -5,8 +5,8 @@
 
 #include "FakeWindows.h"
 #include "TempDir.h"
-#include "database/DataBase.h"
 #include "database/Database.h"
+#include "database/basDataBase.h"
 #include "import/ScoreDatabaseChoice.h"
 
 namespace lanereport {

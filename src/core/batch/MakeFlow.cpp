@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "batch/PagesAhead.h"
-#include "database/DataBase.h"
 #include "database/MasterLists.h"
+#include "database/basDataBase.h"
 #include "pages/IndexPageOutput.h"
 #include "pages/LookImages.h"
 #include "pages/MonthlyPageOutput.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <map>
 
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
+#include "database/basDataBase.h"
 #include "util/Cp932.h"
 #include "util/StringUtil.h"
 

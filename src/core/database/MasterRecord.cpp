@@ -1,8 +1,8 @@
 #include "database/MasterRecord.h"
 
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
+#include "database/basDataBase.h"
 #include "database/clsDataNumberControl.h"
 #include "util/AppError.h"
 #include "util/StringUtil.h"

@@ -1,8 +1,8 @@
 #include "database/clsDataNumberControl.h"
 
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
+#include "database/basDataBase.h"
 #include "util/AppError.h"
 
 namespace lanereport {

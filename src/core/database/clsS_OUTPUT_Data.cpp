@@ -1,8 +1,8 @@
 #include "database/clsS_OUTPUT_Data.h"
 
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
+#include "database/basDataBase.h"
 #include "database/clsDataNumberControl.h"
 #include "util/AppError.h"
 #include "util/DateText.h"

@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "database/BowlerLookup.h"
-#include "database/DataBase.h"
 #include "database/MasterLists.h"
+#include "database/basDataBase.h"
 #include "pages/IndexPage.h"
 #include "pages/IndexYearPage.h"
 #include "pages/LookImages.h"

@@ -1,6 +1,6 @@
 #include "pages/MonthlyPage.h"
 
-#include "database/DataBase.h"
+#include "database/basDataBase.h"
 #include "pages/BowlerGames.h"
 #include "pages/PageSkeleton.h"
 #include "pages/PageText.h"

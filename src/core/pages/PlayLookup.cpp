@@ -1,6 +1,6 @@
 #include "pages/PlayLookup.h"
 
-#include "database/DataBase.h"
+#include "database/basDataBase.h"
 #include "database/clsAlley_Data.h"
 #include "database/clsLevel_Data.h"
 #include "scoring/YearGames.h"

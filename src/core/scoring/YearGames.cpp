@@ -3,8 +3,8 @@
 #include <optional>
 #include <set>
 
-#include "database/DataBase.h"
 #include "database/Database.h"
+#include "database/basDataBase.h"
 #include "util/AppError.h"
 #include "util/StringUtil.h"
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
+#include "database/basDataBase.h"
 #include "database/clsAlley_Data.h"
 #include "database/clsBowler_Data.h"
 #include "database/clsDataNumberControl.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "database/DataBase.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
+#include "database/basDataBase.h"
 #include "scoring/clsSeries_Data.h"
 #include "util/AppError.h"
 #include "util/StringUtil.h"

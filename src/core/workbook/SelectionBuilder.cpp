@@ -1,6 +1,6 @@
 #include "workbook/SelectionBuilder.h"
 
-#include "database/DataBase.h"
+#include "database/basDataBase.h"
 #include "scoring/clsResult_List.h"
 #include "util/AppError.h"
 #include "util/DataChange.h"

@@ -1,4 +1,4 @@
-#include "database/DataBase.h"
+#include "database/basDataBase.h"
 
 #include <sys/stat.h>
 
