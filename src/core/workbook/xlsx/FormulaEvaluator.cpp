@@ -412,7 +412,7 @@ class FormulaParser {
       visit(op.value, false);
       return;
     }
-    XlsxSheet* sheet = ev_.book_.Worksheets()[static_cast<std::size_t>(op.sheet)];
+    XlsxSheet* sheet = ev_.sheets_[static_cast<std::size_t>(op.sheet)];
     sheet->ForEachCell(op.area,
                        [&](int row, int column) { visit(Value(op.sheet, row, column), true); });
   }
@@ -628,7 +628,7 @@ class FormulaParser {
 };
 
 FormulaEvaluator::FormulaEvaluator(const XlsxWorkbook& book)
-    : book_(book), has_writes_(book.HasWrites()) {}
+    : book_(book), sheets_(book.Worksheets()), has_writes_(book.HasWrites()) {}
 
 FormulaValue FormulaEvaluator::Evaluate(std::string_view formula, int sheet, int row, int column) {
   try {
@@ -644,7 +644,7 @@ FormulaValue FormulaEvaluator::Evaluate(std::string_view formula, int sheet, int
 }
 
 FormulaValue FormulaEvaluator::CellValue(int sheet, int row, int column) {
-  std::vector<XlsxSheet*> sheets = book_.Worksheets();
+  const std::vector<XlsxSheet*>& sheets = sheets_;
   if (sheet < 0 || sheet >= static_cast<int>(sheets.size())) return FormulaValue::Unknown();
   CellContent content = sheets[static_cast<std::size_t>(sheet)]->Content(row, column);
   if (content.formula.empty()) return FromContent(content);
@@ -671,7 +671,7 @@ bool FormulaEvaluator::IsStale(int sheet, int row, int column) {
   if (!has_writes_) return false;
   std::uint64_t key = Key(sheet, row, column);
   if (auto found = stale_.find(key); found != stale_.end()) return found->second;
-  std::vector<XlsxSheet*> sheets = book_.Worksheets();
+  const std::vector<XlsxSheet*>& sheets = sheets_;
   if (sheet < 0 || sheet >= static_cast<int>(sheets.size())) return false;
   CellContent content = sheets[static_cast<std::size_t>(sheet)]->Content(row, column);
   if (content.formula.empty()) return false;
@@ -684,14 +684,13 @@ bool FormulaEvaluator::IsStale(int sheet, int row, int column) {
 const std::vector<std::pair<int, int>>& FormulaEvaluator::FormulaCellsOf(int sheet) {
   auto found = formula_cells_.find(sheet);
   if (found != formula_cells_.end()) return found->second;
-  return formula_cells_[sheet] =
-             book_.Worksheets()[static_cast<std::size_t>(sheet)]->FormulaCells();
+  return formula_cells_[sheet] = sheets_[static_cast<std::size_t>(sheet)]->FormulaCells();
 }
 
 bool FormulaEvaluator::DependsOnWrites(std::string_view formula, int sheet, int depth) {
   if (depth > kMaxNameDepth) return true;
   std::vector<FormulaToken> tokens = TokenizeFormula(formula);
-  std::vector<XlsxSheet*> sheets = book_.Worksheets();
+  const std::vector<XlsxSheet*>& sheets = sheets_;
   for (std::size_t i = 0; i < tokens.size(); ++i) {
     const FormulaToken& token = tokens[i];
     if (token.kind == FormulaTokenKind::kFunction &&

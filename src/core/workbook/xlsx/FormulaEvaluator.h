@@ -9,6 +9,7 @@
 
 namespace lanereport {
 
+class XlsxSheet;
 class XlsxWorkbook;
 
 // A value a formula or a cell gives. kUnknown: a formula this evaluator cannot compute.
@@ -58,6 +59,7 @@ class FormulaEvaluator {
   const std::vector<std::pair<int, int>>& FormulaCellsOf(int sheet);
 
   const XlsxWorkbook& book_;
+  std::vector<XlsxSheet*> sheets_;  // book_.Worksheets(), which stay as they are
   bool has_writes_;
   std::unordered_map<std::uint64_t, FormulaValue> values_;
   std::unordered_map<std::uint64_t, bool> stale_;

@@ -335,12 +335,23 @@ CellContent XlsxSheet::Content(int row, int column) const {
     return content;
   }
   content.style = cell.attribute("s").as_int(0);
-  content.formula = FormulaOf(cell, row, column);
+  // One pass over the cell's children: the evaluator reads every cell of the areas it sums.
+  pugi::xml_node f, v, is;
+  for (pugi::xml_node child = cell.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    std::string_view local = XmlLocalName(child);
+    if (local == "f" && !f)
+      f = child;
+    else if (local == "v" && !v)
+      v = child;
+    else if (local == "is" && !is)
+      is = child;
+  }
+  if (f) content.formula = FormulaOf(cell, row, column);
   std::string_view type = cell.attribute("t").value();
-  pugi::xml_node v = XmlChild(cell, "v");
   if (type == "inlineStr") {
     content.type = CellType::kText;
-    content.text = XmlRichText(XmlChild(cell, "is"));
+    content.text = XmlRichText(is);
   } else if (!v) {
     content.type = CellType::kEmpty;
   } else if (type == "s") {
@@ -364,8 +375,66 @@ CellContent XlsxSheet::Content(int row, int column) const {
     content.text = v.text().get();
   }
   content.has_cached = !content.formula.empty() && content.type != CellType::kEmpty;
-  content.array_formula = std::string_view(XmlChild(cell, "f").attribute("t").value()) == "array";
+  content.array_formula = f && std::string_view(f.attribute("t").value()) == "array";
   return content;
+}
+
+bool XlsxSheet::SetFormulaResult(int row, int column, const CellContent& result) {
+  pugi::xml_node cell = FindCell(row, column);
+  pugi::xml_node f = XmlChild(cell, "f");
+  if (!f) return false;
+  CellContent stored = Content(row, column);
+  if (stored.type == result.type) {
+    switch (result.type) {
+      case CellType::kEmpty:
+        return false;
+      case CellType::kNumber:
+      case CellType::kBool:
+        if (stored.number == result.number) return false;
+        break;
+      case CellType::kText:
+      case CellType::kError:
+        if (stored.text == result.text) return false;
+        break;
+    }
+  }
+
+  if (std::string_view(cell.attribute("t").value()) == "s") book_.NoteSharedStringReleased();
+  cell.remove_attribute("t");
+  while (pugi::xml_node is = XmlChild(cell, "is")) cell.remove_child(is);
+  pugi::xml_node v = XmlChild(cell, "v");
+  while (pugi::xml_node extra = v ? XmlNextSibling(v, "v") : pugi::xml_node())
+    cell.remove_child(extra);
+  changed_ = true;
+  if (result.type == CellType::kEmpty) {
+    if (v) cell.remove_child(v);
+    return true;
+  }
+  // The result follows the formula, before anything else of the cell (extLst).
+  if (!v) v = XmlInsertChild(cell, "v", f.next_sibling());
+  v.remove_children();
+  std::string text;
+  switch (result.type) {
+    case CellType::kNumber:
+      text = NumberText(result.number);
+      break;
+    case CellType::kBool:
+      cell.append_attribute("t") = "b";
+      text = result.number != 0 ? "1" : "0";
+      break;
+    case CellType::kText:
+      cell.append_attribute("t") = "str";
+      text = EscapeCellText(result.text);
+      break;
+    case CellType::kError:
+      cell.append_attribute("t") = "e";
+      text = result.text;
+      break;
+    case CellType::kEmpty:
+      break;
+  }
+  v.text().set(text.c_str());
+  return true;
 }
 
 void XlsxSheet::ForEachCell(const CellArea& area,

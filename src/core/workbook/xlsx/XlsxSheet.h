@@ -105,6 +105,12 @@ class XlsxSheet {
   // The drawing part of the sheet (pictures, charts), or "".
   const std::string& DrawingPart() const { return drawing_part_; }
 
+  // Stores result (its type, number and text; kEmpty for none) as the stored result of the
+  // formula in the cell. It is no write: what depends on the cell stays as it was for
+  // WrittenIn and for the evaluator. Returns true when the cell's element changed; a cell
+  // without a formula, or one already holding that result, is left as it is.
+  bool SetFormulaResult(int row, int column, const CellContent& result);
+
   // True when a cell of the area was written since the workbook was opened.
   bool WrittenIn(const CellArea& area) const;
   bool HasWrites() const { return !written_.empty(); }

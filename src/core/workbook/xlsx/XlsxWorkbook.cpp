@@ -8,6 +8,7 @@
 #include "util/AppError.h"
 #include "util/Make.h"
 #include "util/StringUtil.h"
+#include "workbook/xlsx/FormulaEvaluator.h"
 #include "workbook/xlsx/XlsxContentTypes.h"
 #include "workbook/xlsx/XlsxPublishObjects.h"
 #include "workbook/xlsx/XmlUtil.h"
@@ -212,7 +213,52 @@ XlsxPublishObjects& XlsxWorkbook::PublishObjects() {
   return *publish_objects_;
 }
 
+void XlsxWorkbook::StoreFormulaResults() {
+  // Every result is computed before the first is stored, so that each is computed from the
+  // workbook as the run left it.
+  struct Result {
+    int row;
+    int column;
+    FormulaValue value;
+  };
+  FormulaEvaluator evaluator(*this);
+  std::vector<std::vector<Result>> results(sheets_.size());
+  for (std::size_t i = 0; i < sheets_.size(); ++i) {
+    for (const auto& [row, column] : sheets_[i]->FormulaCells()) {
+      results[i].push_back({row, column, evaluator.CellValue(static_cast<int>(i), row, column)});
+    }
+  }
+  for (std::size_t i = 0; i < sheets_.size(); ++i) {
+    for (Result& result : results[i]) {
+      CellContent content;
+      switch (result.value.type) {
+        case FormulaValue::Type::kNumber:
+          content.type = CellType::kNumber;
+          break;
+        case FormulaValue::Type::kText:
+          content.type = CellType::kText;
+          break;
+        case FormulaValue::Type::kBool:
+          content.type = CellType::kBool;
+          break;
+        case FormulaValue::Type::kError:
+          content.type = CellType::kError;
+          break;
+        case FormulaValue::Type::kEmpty:
+        case FormulaValue::Type::kUnknown:
+          // A result that is no longer known goes, rather than stay stale.
+          content.type = CellType::kEmpty;
+          break;
+      }
+      content.number = result.value.number;
+      content.text = std::move(result.value.text);
+      sheets_[i]->SetFormulaResult(result.row, result.column, content);
+    }
+  }
+}
+
 std::string XlsxWorkbook::SaveToBytes() {
+  StoreFormulaResults();
   XlsxPackage out = package_;
   for (const auto& sheet : sheets_) {
     if (sheet->Changed()) out.Put(sheet->PartName(), sheet->Serialize());

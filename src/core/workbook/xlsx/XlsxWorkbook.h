@@ -26,7 +26,8 @@ struct XlsxDefinedName {
 // An open workbook (.xlsx): every part read into memory when opened, the worksheets as
 // editable trees. The file it was opened from is only read, never written. Saving writes a
 // new package that keeps every part the run did not change byte for byte, drops the
-// calculation chain and asks for a full recalculation when the file is next opened.
+// calculation chain, stores with every formula the result FormulaEvaluator gives it (none when
+// it cannot compute one) and asks for a full recalculation when the file is next opened.
 class XlsxWorkbook {
  public:
   // Workbooks.Open. Raises AppError (kErrFile, "[XlsxWorkbook]Open") when the file cannot be
@@ -78,6 +79,8 @@ class XlsxWorkbook {
  private:
   XlsxWorkbook();
   void Load(const std::string& path);
+  // Brings the stored result of every formula up to what the cells now give.
+  void StoreFormulaResults();
 
   std::string full_name_;
   XlsxPackage package_;
