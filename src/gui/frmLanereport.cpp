@@ -433,7 +433,8 @@ void frmLanereport::cmbEstablish_Click() {
 
 void frmLanereport::LoadSettings() {
   try {
-    fra_prepare_->Show(LoadWindowSettings(db_));
+    // The window stores the default template when none is set, as the settings it shows.
+    fra_prepare_->Show(LoadWindowSettings(db_, TemplateDefaultStore::kYes));
   } catch (const AppError&) {
     // A database whose settings cannot be read opens with what could be read.
   }
@@ -524,14 +525,18 @@ void frmLanereport::FillSeriesList() {
   std::string bowler = Trimmed(cbo_bowler_->currentText());
   EnableOwner(this, false);
   ShowProgress("ただいま、リストを作成中です");
-  std::vector<std::string> lines;
+  std::vector<SeriesLine> lines;
   try {
     lines = lanereport::FillSeriesList(db_, bowler, Progress());
   } catch (const AppError&) {
   }
   HideProgress();
   EnableOwner(this, true);
-  for (const std::string& line : lines) lst_choose_->addItem(Q(line));
+  // The text may cut a long name; the item keeps the play whole for the make.
+  for (const SeriesLine& line : lines) {
+    lst_choose_->addItem(Q(line.text));
+    lst_choose_->item(lst_choose_->count() - 1)->setData(Qt::UserRole, Q(line.key));
+  }
   lst_choose_->show();
 }
 
@@ -559,7 +564,7 @@ void frmLanereport::cmdMAKE_Click() {
       request.list_output = opt_score_->isChecked();
       if (request.list_output && lst_choose_->currentItem() &&
           lst_choose_->currentItem()->isSelected())
-        request.list_line = lst_choose_->currentItem()->text().toStdString();
+        request.list_line = lst_choose_->currentItem()->data(Qt::UserRole).toString().toStdString();
       request.start_date = Trimmed(txt_sttdt1_->text());
       request.end_date = Trimmed(txt_enddt1_->text());
       break;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -92,6 +94,73 @@ TEST(MakeFileTest, ANewFileGetsTheModeOfTheUmaskAndMissingFoldersAreMade) {
   EXPECT_THROW(MakeFile(dir.File("x/folder.html"), "text"), AppError);
   EXPECT_THROW(MakeFile(dir.File("x/y/page.html/inner.html"), "text"), AppError);
   EXPECT_EQ(ReadFileBytes(dir.File("x/y/page.html")), "text");
+}
+
+// Runs the test's body with the current folder moved to a folder of its own, given back after.
+class RelativeWriteTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir_.File("cwd"));
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.File("cwd"));
+  }
+  void TearDown() override {
+    SetMakeFileFaultForTesting({});
+    std::filesystem::current_path(previous_);
+  }
+  // Every entry under the test's folder, relative to it.
+  std::vector<std::string> Tree() const {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.Path()))
+      found.push_back(std::filesystem::relative(entry.path(), dir_.Path()).string());
+    std::sort(found.begin(), found.end());
+    return found;
+  }
+
+  TempDir dir_;
+  std::filesystem::path previous_;
+};
+
+TEST_F(RelativeWriteTest, MissingFoldersAreMadeInTheCurrentFolder) {
+  const std::string top = "lr-made-" + std::to_string(::getpid());
+  ASSERT_FALSE(std::filesystem::exists("/" + top));
+  MakeFolders(top + "/a/b");
+  MakeFile(top + "/c/page.html", "text");
+  std::vector<std::string> made;
+  MakeFolders(top + "/d/e/", &made);
+  EXPECT_EQ(made, (std::vector<std::string>{top + "/d", top + "/d/e"}));
+  EXPECT_EQ(ReadFileBytes(dir_.File("cwd/" + top + "/c/page.html")), "text");
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"cwd", "cwd/" + top, "cwd/" + top + "/a",
+                                              "cwd/" + top + "/a/b", "cwd/" + top + "/c",
+                                              "cwd/" + top + "/c/page.html", "cwd/" + top + "/d",
+                                              "cwd/" + top + "/d/e"}));
+  EXPECT_FALSE(std::filesystem::exists("/" + top));
+}
+
+TEST_F(RelativeWriteTest, TheTemporaryFileLiesInTheTargetsOwnFolder) {
+  std::filesystem::create_directories("op");
+  std::vector<std::string> seen;
+  SetMakeFileFaultForTesting([&](const std::string& path) {
+    seen.push_back(path);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.Path()))
+      if (entry.path().filename().string().starts_with("."))
+        seen.push_back(std::filesystem::relative(entry.path(), dir_.Path()).string());
+  });
+  MakeFile("op/profiles.js", "1");
+  MakeFile("bare.html", "2");
+  StagedFile staged = StageFile("op/staged.html", "3");
+  EXPECT_TRUE(staged.temp.starts_with("op/.staged.html.lrtmp")) << staged.temp;
+  CommitStagedFile(staged);
+  ASSERT_EQ(seen.size(), 6u);
+  EXPECT_EQ(seen[0], "op/profiles.js");
+  EXPECT_TRUE(seen[1].starts_with("cwd/op/.profiles.js.lrtmp")) << seen[1];
+  EXPECT_EQ(seen[2], "bare.html");
+  EXPECT_TRUE(seen[3].starts_with("cwd/.bare.html.lrtmp")) << seen[3];
+  EXPECT_EQ(seen[4], "op/staged.html");
+  EXPECT_TRUE(seen[5].starts_with("cwd/op/.staged.html.lrtmp")) << seen[5];
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"cwd", "cwd/bare.html", "cwd/op",
+                                              "cwd/op/profiles.js", "cwd/op/staged.html"}));
+  FlushWrittenFiles();
 }
 
 TEST(MakeFileTest, FlushingAfterWritesSucceedsAndLeavesTheFiles) {

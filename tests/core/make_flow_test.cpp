@@ -374,7 +374,7 @@ TEST_F(MakeFlowTest, ListOutputNeedsAChosenLine) {
   // A chosen line writes that play's page into the folder the user picks.
   FixedChooser picked(Out() + "/picked/");
   MakeFlow with_folder(fx_.Db(), "score", settings_, progress_, messages_, picked);
-  request.list_line = FillSeriesList(fx_.Db(), "山田", progress_).at(1);
+  request.list_line = FillSeriesList(fx_.Db(), "山田", progress_).at(1).key;
   EXPECT_EQ(with_folder.Make(request).score_pages, 1);
   EXPECT_EQ(OutputFiles(), std::vector<std::string>{"picked/2003110221.html"});
 }
@@ -385,11 +385,12 @@ TEST_F(MakeFlowTest, SeriesListHasOnePlayPerLineNewestFirst) {
   AddOpenGame(db, "山田", "ホーム", "Cup", "2003/05/10", 1, "8", "0");
   auto line = [](const std::string& date, const std::string& alley, int alley_pad,
                  const std::string& level) {
-    return date + "  \t" + alley + std::string(alley_pad, ' ') + "\t" + level +
-           std::string(20 - level.size(), ' ');
+    return SeriesLine{date + "  \t" + alley + std::string(alley_pad, ' ') + "\t" + level +
+                          std::string(20 - level.size(), ' '),
+                      date + "\t" + alley + "\t" + level};
   };
   // Japanese centre names take two bytes a character in the fitted width.
-  EXPECT_EQ(FillSeriesList(db, "山田", progress_), (std::vector<std::string>{
+  EXPECT_EQ(FillSeriesList(db, "山田", progress_), (std::vector<SeriesLine>{
                                                        line("2004/01/03", "ホーム", 14, "League"),
                                                        line("2003/11/02", "遠征先", 14, "League"),
                                                        line("2003/05/10", "ホーム", 14, "Cup"),
@@ -404,6 +405,31 @@ TEST_F(MakeFlowTest, SeriesListHasOnePlayPerLineNewestFirst) {
   EXPECT_TRUE(FillSeriesList(db, "練習生", progress_).empty());
   StepProgress stopping(1);
   EXPECT_EQ(FillSeriesList(db, "山田", stopping).size(), 1u);
+}
+
+TEST_F(MakeFlowTest, SeriesLineKeepsALongCentreWholeBehindItsCutText) {
+  Database& db = fx_.Db();
+  const std::string centre = "グランドボウリングセンター";  // 13 characters, 39 bytes
+  ASSERT_GT(centre.size(), 20u);
+  AddAlley(db, centre, 3, false);
+  AddOpenGame(db, "山田", centre, "League", "2004/02/01", 1, "8", "1");
+  std::vector<SeriesLine> lines = FillSeriesList(db, "山田", progress_);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0].key, "2004/02/01\t" + centre + "\tLeague");
+  // The list shows the first ten characters, which take the 20 bytes of the centre's width.
+  EXPECT_EQ(lines[0].text, "2004/02/01  \tグランドボウリングセ\tLeague" + std::string(14, ' '));
+
+  // The key chosen from the list makes that play's page.
+  FixedChooser picked(Out() + "/picked/");
+  MakeFlow flow(db, "score", settings_, progress_, messages_, picked);
+  MakeRequest request;
+  request.mode = MakeMode::kScore;
+  request.list_output = true;
+  request.bowler = "山田";
+  request.list_line = lines[0].key;
+  EXPECT_EQ(flow.Make(request).score_pages, 1);
+  EXPECT_EQ(OutputFiles(), std::vector<std::string>{"picked/2004020131.html"});
+  EXPECT_EQ(messages_.FirstLines(), std::vector<std::string>{""});
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ using testing::ScoreDbFixture;
 
 TEST(WindowSettingsTest, NewDatabaseOpensEmptyButForTheTemplate) {
   ScoreDbFixture fx;
-  WindowSettings s = LoadWindowSettings(fx.Db());
+  WindowSettings s = LoadWindowSettings(fx.Db(), TemplateDefaultStore::kYes);
   EXPECT_EQ(s.CharacterColor, "");
   EXPECT_EQ(s.OutFolder, "");
   EXPECT_EQ(s.OutSheet, fx.Dir().Path() + "/BowlerData.xlsx");
@@ -22,6 +22,16 @@ TEST(WindowSettingsTest, NewDatabaseOpensEmptyButForTheTemplate) {
   auto rs = fx.Db().OpenRecordset("Select * From S_System");
   rs->MoveLast();
   EXPECT_EQ(rs->RecordCount(), 11);
+}
+
+TEST(WindowSettingsTest, ReadingAloneGivesTheDefaultTemplateWithoutStoringIt) {
+  ScoreDbFixture fx;
+  WindowSettings s = LoadWindowSettings(fx.Db());
+  EXPECT_EQ(s.OutSheet, fx.Dir().Path() + "/BowlerData.xlsx");
+  auto rs = fx.Db().OpenRecordset("Select * From S_System");
+  EXPECT_TRUE(rs->Eof());
+  EXPECT_EQ(LoadWindowSettings(fx.Db(), TemplateDefaultStore::kNo).OutSheet, s.OutSheet);
+  EXPECT_TRUE(fx.Db().OpenRecordset("Select * From S_System")->Eof());
 }
 
 TEST(WindowSettingsTest, SavingTrimsAndRoundTrips) {

@@ -123,6 +123,21 @@ TEST(PathTest, SplitsPaths) {
   EXPECT_EQ(BaseNameWithoutExtension("score.mdb"), "score");
 }
 
+TEST(PathTest, RelativePathsStayRelative) {
+  EXPECT_EQ(GetParentFolder("op/profiles.js"), "op/");
+  EXPECT_EQ(GetParentFolder("op/"), "op/");
+  EXPECT_EQ(GetParentFolder("a/b/page.html"), "a/b/");
+  EXPECT_EQ(GetParentFolder("./page.html"), "./");
+  EXPECT_EQ(GetParentFolder("../up/page.html"), "../up/");
+  EXPECT_EQ(GetParentFolder("page.html"), "");
+  EXPECT_EQ(GetDriveRoot("op/profiles.js"), "");
+  EXPECT_EQ(GetDriveRoot("page.html"), "");
+  EXPECT_EQ(GetFolderWithoutDrive("op/profiles.js"), "op/");
+  EXPECT_EQ(GetFolderWithoutDrive("a/b/page.html"), "a/b/");
+  EXPECT_EQ(GetFolderWithoutDrive("/page.html"), "/");
+  EXPECT_EQ(GetFileName("op/profiles.js"), "profiles.js");
+}
+
 TEST(PathTest, IsExistFileIgnoresLetterCase) {
   TempDir dir;
   MakeFile(dir.File("Page.HTML"), "x");

@@ -18,6 +18,7 @@
 #include "CliRunner.h"
 #include "CountingProgress.h"
 #include "FakeWindows.h"
+#include "GameBuilder.h"
 #include "TempDir.h"
 #include "XlsxTemplate.h"
 #include "database/Database.h"
@@ -601,6 +602,31 @@ class OutputWindowTest : public QObject {
          parts[2].trimmed().toStdString(), "--dir", CliOut()});
     CompareTrees(work_->File("one"), CliOut());
     QCOMPARE(chooser_->calls, 1);
+  }
+
+  void ListedPlayAtACentreOfALongNameMakesItsPage() {
+    // A centre name longer than the list's 20 bytes, played at the newest date of the list.
+    const std::string centre = "グランドボウリングセンター";
+    QVERIFY(centre.size() > 20);
+    auto counted = db_->OpenRecordset(
+        "Select Name From Level_Data Where CalculationTarget = True Order By Number");
+    const std::string level = counted->Field("Name").Text();
+    counted.reset();
+    testing::AddAlley(*db_, centre, 900, false);
+    testing::AddOpenGame(*db_, FirstBowler(), centre, level, "2025/06/15", 1, "8", "1");
+    MakeWindow();
+    Click("optChange_3");
+    auto* list = Find<QListWidget>("lstChoose");
+    QVERIFY(list->count() > 0);
+    QVERIFY(!list->item(0)->text().contains(QString::fromStdString(centre)));
+    list->setCurrentRow(0);
+    MakeInWindow();
+    QCOMPARE(messages_.FirstLines(), std::vector<std::string>{""});
+    QCOMPARE(messages_.shown.at(0).message2, std::string("スコア表を作成しました"));
+    QCOMPARE(Tree(work_->File("one")).size(), std::size_t{1});
+    Cli({"score-page", DbPath(), "--bowler", FirstBowler(), "--date", "2025/06/15", "--centre",
+         centre, "--level", level, "--dir", CliOut()});
+    CompareTrees(work_->File("one"), CliOut());
   }
 };
 

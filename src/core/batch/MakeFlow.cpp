@@ -48,9 +48,9 @@ std::string FixOutFolder(const std::string& folder) {
   return trimmed;
 }
 
-std::vector<std::string> FillSeriesList(Database& db, const std::string& bowler,
-                                        ProgressWindow& progress) {
-  std::vector<std::string> lines;
+std::vector<SeriesLine> FillSeriesList(Database& db, const std::string& bowler,
+                                       ProgressWindow& progress) {
+  std::vector<SeriesLine> lines;
   clsResult_List games(db);
   try {
     games.SelectRecord("Bowler_Name = " + SqlQuote(bowler) +
@@ -67,8 +67,10 @@ std::vector<std::string> FillSeriesList(Database& db, const std::string& bowler,
       date = game.PlayDate();
       alley = game.AlleyName();
       level = game.LevelName();
-      lines.push_back(FitByteWidth(12, 0, YmdToSlashed(date)) + "\t" + FitByteWidth(20, 0, alley) +
-                      "\t" + FitByteWidth(20, 0, level));
+      const std::string slashed = YmdToSlashed(date);
+      lines.push_back({FitByteWidth(12, 0, slashed) + "\t" + FitByteWidth(20, 0, alley) + "\t" +
+                           FitByteWidth(20, 0, level),
+                       slashed + "\t" + alley + "\t" + level});
     }
     progress.CountProgress(1, 1);
     if (progress.StopFlag()) break;

@@ -34,7 +34,7 @@ struct MakeRequest {
   std::string first_month;   // monthly: "YYYY/MM"
   std::string last_month;    // monthly: "YYYY/MM"
   bool list_output = false;  // score: one play of the series list, else a period
-  std::string list_line;     // score, list output: the chosen line (empty: none chosen)
+  std::string list_line;     // score, list output: the chosen line's key (empty: none chosen)
   std::string start_date;    // score, period output: "YYYY/MM/DD"
   std::string end_date;      // score, period output: "YYYY/MM/DD"
 };
@@ -56,12 +56,23 @@ struct MakeResult {
 // existing folder.
 std::string FixOutFolder(const std::string& folder);
 
-// The lines of the series list of a bowler: one per play (date, centre, level) in the levels
-// that count, newest first, as "YYYY/MM/DD" fitted to 12 bytes, a tab, the centre fitted to 20
-// bytes, a tab, the level fitted to 20 bytes. Empty when the bowler has no such games. Bar 1
-// counts the games; STOP ends the list early.
-std::vector<std::string> FillSeriesList(Database& db, const std::string& bowler,
-                                        ProgressWindow& progress);
+// One line of the series list: what the list shows, and the play it stands for.
+struct SeriesLine {
+  // "YYYY/MM/DD" fitted to 12 bytes, a tab, the centre fitted to 20 bytes, a tab, the level
+  // fitted to 20 bytes. A longer name is cut, so the text cannot name the play.
+  std::string text;
+  // The play whole, as MakeRequest::list_line takes it: "YYYY/MM/DD", the centre and the level
+  // as stored, separated by tabs.
+  std::string key;
+
+  bool operator==(const SeriesLine&) const = default;
+};
+
+// The series list of a bowler: one line per play (date, centre, level) in the levels that
+// count, newest first. Empty when the bowler has no such games. Bar 1 counts the games; STOP
+// ends the list early.
+std::vector<SeriesLine> FillSeriesList(Database& db, const std::string& bowler,
+                                       ProgressWindow& progress);
 
 // The make button: runs one request with the look settings (the template, style sheet and
 // output folder among them) and reports through progress and messages. Look settings that

@@ -35,7 +35,7 @@ std::string DefaultTemplatePath() {
   return GetProgramFolder() + "BowlerData.xlsx";
 }
 
-WindowSettings LoadWindowSettings(Database& db) {
+WindowSettings LoadWindowSettings(Database& db, TemplateDefaultStore store) {
   WindowSettings settings;
   clsS_SYSTEM record(db);
   for (const char* key : WindowSettings::Keys()) {
@@ -51,9 +51,11 @@ WindowSettings LoadWindowSettings(Database& db) {
   }
   if (Trim(settings.OutSheet).empty()) {
     settings.OutSheet = DefaultTemplatePath();
-    try {
-      SaveWindowSettings(db, settings);
-    } catch (const AppError&) {
+    if (store == TemplateDefaultStore::kYes) {
+      try {
+        SaveWindowSettings(db, settings);
+      } catch (const AppError&) {
+      }
     }
   }
   return settings;

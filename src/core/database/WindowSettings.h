@@ -33,9 +33,18 @@ struct WindowSettings {
 // The template used when the OutSheet setting is empty: the program folder's BowlerData.xlsx.
 std::string DefaultTemplatePath();
 
+// Whether reading the settings may write the default template into the database.
+enum class TemplateDefaultStore {
+  kNo,   // the default is only returned: the database is left as it was
+  kYes,  // the output window's opening: the default is stored for the next opening
+};
+
 // Reads the eleven settings; a missing row or any error leaves that value empty. When the
-// template setting is empty it becomes DefaultTemplatePath() and all settings are saved.
-WindowSettings LoadWindowSettings(Database& db);
+// template setting is empty it becomes DefaultTemplatePath(); only with store kYes are all
+// settings then saved (a save that fails is ignored). A run that only reads the database
+// leaves store at kNo, so that it neither changes the shared file nor waits for its write lock.
+WindowSettings LoadWindowSettings(Database& db,
+                                  TemplateDefaultStore store = TemplateDefaultStore::kNo);
 
 // Stores the eleven settings, each trimmed; an empty template setting is stored as
 // DefaultTemplatePath(). A look setting that LookSettingProblem refuses raises AppError

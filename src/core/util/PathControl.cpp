@@ -20,9 +20,8 @@ std::string GetParentFolder(std::string_view path) {
   if (Trim(path).empty()) return "";
   auto last = path.rfind('/');
   if (last == std::string_view::npos) return "";
-  std::string before(path.substr(0, last));
-  if (before.find('/') == std::string::npos) before = "/" + before;
-  return AddPathSeparator(before);
+  // A relative path's folder stays relative: "op/page.html" gives "op/", never "/op/".
+  return std::string(path.substr(0, last + 1));
 }
 
 std::string GetFileName(std::string_view path) {
@@ -33,19 +32,12 @@ std::string GetFileName(std::string_view path) {
 }
 
 std::string GetDriveRoot(std::string_view path) {
-  if (Trim(path).empty()) return "";
-  auto first = path.find('/');
-  if (first == std::string_view::npos) return "";
-  return std::string(path.substr(0, first + 1));
+  return !path.empty() && path.front() == '/' ? "/" : "";
 }
 
 std::string GetFolderWithoutDrive(std::string_view path) {
-  if (Trim(path).empty()) return "";
-  std::string parent = GetParentFolder(path);
-  auto first = path.find('/');
-  std::size_t keep = first == std::string_view::npos ? 0 : path.size() - (first + 1);
-  if (keep >= parent.size()) return parent;
-  return parent.substr(parent.size() - keep);
+  // The root is the only drive, and it belongs to the folder: "/work/" stays "/work/".
+  return GetParentFolder(path);
 }
 
 bool IsExistFile(std::string_view path) {
