@@ -11,6 +11,7 @@
 #include "pages/PageLayout.h"
 #include "util/AppError.h"
 #include "util/Make.h"
+#include "util/OutputFolderLock.h"
 #include "util/VisibleText.h"
 
 namespace lanereport::cli {
@@ -77,9 +78,14 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
     progress.Message1(command.progress_message);
     progress.Message2("しばらくお待ちください...");
     PageContext context{*db, DbNameOf(db_path), settings, out_folder, progress};
-    result = command.run(context, bowler->name, bowler->aname, *from, *to, !args->Switch("keep"));
-    if (result.pages > 0 || result.kept > 0)
-      index = IndexPagesOfRange(context, bowler->name, *from, *to);
+    OutputFolderLock lock;
+    if (!lock.Acquire(out_folder, progress)) {
+      result.stopped = true;
+    } else {
+      result = command.run(context, bowler->name, bowler->aname, *from, *to, !args->Switch("keep"));
+      if (result.pages > 0 || result.kept > 0)
+        index = IndexPagesOfRange(context, bowler->name, *from, *to);
+    }
     images = ImagesCopiedText(context.images_copied, out_folder);
   }
   FlushWrittenFiles();

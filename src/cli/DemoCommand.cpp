@@ -17,6 +17,7 @@
 #include "sample/SampleDatabase.h"
 #include "util/AppError.h"
 #include "util/Make.h"
+#include "util/OutputFolderLock.h"
 #include "util/PathControl.h"
 #include "util/UserFolders.h"
 
@@ -78,6 +79,12 @@ int RunDemo(const std::vector<std::string>& given, std::ostream& out, std::ostre
   StopSignal stop;
   CliMessages messages(out, err, &stop);
   TerminalProgress progress(err, stop);
+  // The site is written by several runs in turn; no other run comes between them.
+  OutputFolderLock lock;
+  if (!lock.Acquire(site, progress)) {
+    err << kStoppedMessage << "\n";
+    return stop.ExitStatus();
+  }
   if (!IsExistFile(db_path)) {
     progress.Message1("サンプルデータベースを作成中です");
     SampleSummary made = CreateSampleDatabase(db_path, SampleOptions{}, &progress);

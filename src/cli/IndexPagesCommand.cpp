@@ -9,6 +9,7 @@
 #include "pages/LookImages.h"
 #include "pages/PageContext.h"
 #include "util/Make.h"
+#include "util/OutputFolderLock.h"
 #include "util/PathControl.h"
 
 namespace lanereport::cli {
@@ -39,6 +40,7 @@ int RunIndexPages(const std::vector<std::string>& words, std::ostream& out, std:
   std::string db_name = DbNameOf(db_path);
 
   StopSignal stop;
+  bool stopped_waiting = false;  // STOP ended the wait for another run into the folder
   IndexRunResult result;
   std::string images;
   {
@@ -46,10 +48,16 @@ int RunIndexPages(const std::vector<std::string>& words, std::ostream& out, std:
     progress.Message1("ただいま、年間ページを作成中です");
     progress.Message2("しばらくお待ちください...");
     PageContext context{*db, db_name, settings, out_folder, progress};
-    result = OutputIndexPages(context, year, {}, true);
+    OutputFolderLock lock;
+    stopped_waiting = !lock.Acquire(out_folder, progress);
+    if (!stopped_waiting) result = OutputIndexPages(context, year, {}, true);
     images = ImagesCopiedText(context.images_copied, out_folder);
   }
   FlushWrittenFiles();
+  if (stopped_waiting) {
+    err << kStoppedMessage << "\n";
+    return stop.ExitStatus();
+  }
   for (const std::string& path : result.left_alone) err << kIndexLeftAlone << "：" << path << "\n";
   if (result.pages == 0 && result.left_alone.empty()) {
     err << "該当するﾃﾞｰﾀは存在しません\n";

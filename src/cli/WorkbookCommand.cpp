@@ -6,6 +6,7 @@
 #include "database/WindowSettings.h"
 #include "database/basDataBase.h"
 #include "util/Make.h"
+#include "util/OutputFolderLock.h"
 #include "util/StringUtil.h"
 #include "workbook/BowlerWorkbook.h"
 
@@ -40,8 +41,11 @@ int RunWorkbook(const std::vector<std::string>& words, std::ostream& out, std::o
     TerminalProgress progress(err, stop);
     progress.Message1("ＥＸＣＥＬ処理準備中です");
     progress.Message2("しばらくお待ちください...");
-    BowlerWorkbook workbook(*db, DbNameOf(db_path), state, progress, messages);
-    result = workbook.Run(options);
+    OutputFolderLock lock;
+    if (lock.Acquire(options.out_folder, progress)) {
+      BowlerWorkbook workbook(*db, DbNameOf(db_path), state, progress, messages);
+      result = workbook.Run(options);
+    }
   }
   FlushWrittenFiles();
   if (result.template_missing || result.finishing_failed) return kExitFailed;

@@ -5,6 +5,7 @@
 #include "pages/ProfilePage.h"
 #include "util/AppError.h"
 #include "util/Make.h"
+#include "util/OutputFolderLock.h"
 #include "util/PathControl.h"
 #include "util/PlainName.h"
 #include "util/StringUtil.h"
@@ -52,6 +53,12 @@ ProfileRunResult CreateProfilePages(Database& db, std::string_view db_name,
       return result;
     MakeFolders(GetParentFolder(path));
   }
+  // One run at a time writes into the folder; STOP while waiting for another makes nothing.
+  OutputFolderLock lock;
+  if (!lock.Acquire(path, progress)) {
+    result.stopped = true;
+    return result;
+  }
   result.done = true;
   progress.Message2("Ｂｏｗｌｅｒ紹介作成中...");
 
@@ -90,6 +97,7 @@ ProfileRunResult CreateProfilePages(Database& db, std::string_view db_name,
   }
   FlushWrittenFiles();
   SayReplaced(replaced, messages);
+  lock.Release();  // the messages below may wait for the user
   messages.ShowWarning({"", "Ｂｏｗｌｅｒ紹介を作成しました", kCompletionColor, 10});
   return result;
 }

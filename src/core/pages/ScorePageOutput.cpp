@@ -13,6 +13,7 @@
 #include "scoring/clsResult_List.h"
 #include "util/AppError.h"
 #include "util/Make.h"
+#include "util/OutputFolderLock.h"
 #include "util/PathControl.h"
 #include "util/StringUtil.h"
 
@@ -62,8 +63,13 @@ bool OutputScorePage(PageContext& context, FolderChooser& chooser, MessageWindow
   std::optional<std::string> folder = chooser.ChooseFolder("SCORE", "出力フォルダ指定");
   if (!folder) return false;
   std::string path = *folder + ScorePageFileName(ymd, alley_id, level_id);
-  WritePage(path, page);
-  FlushWrittenFiles();
+  {
+    // One run at a time writes into a folder; STOP while waiting for another writes nothing.
+    OutputFolderLock lock;
+    if (!lock.Acquire(GetParentFolder(path), context.progress)) return false;
+    WritePage(path, page);
+    FlushWrittenFiles();
+  }
   messages.ShowWarning({"", "スコア表を作成しました", kCompletionColor, 10});
   return true;
 }
