@@ -1,17 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "CountingProgress.h"
-#include "TempDir.h"
 #include "pages/Authorship.h"
 #include "util/Cp932.h"
-#include "util/Make.h"
 #include "workbook/PageFinisher.h"
 
 namespace lanereport {
 namespace {
-
-using testing::ReadFileBytes;
-using testing::TempDir;
 
 // Bowler 7 (taro) with months 2003/04 to 2003/06 on the sheet and games only in May.
 WorkbookState TaroState() {
@@ -115,21 +110,6 @@ TEST(PageFinisherTest, StyleSheetAddsTwoHeadLines) {
             "<link href=\"../css/score.css\" rel=\"stylesheet\" type=\"text/css\">\r\n"
             "<title>ExcelOutPut</title>\r\n"
             "</head>\r\n");
-}
-
-TEST(PageFinisherTest, FinishesInPlaceAndStopsAtAnUnreadablePage) {
-  TempDir dir;
-  WorkbookState state = TaroState();
-  FinishingContext context{&state, "sample", ""};
-  testing::CountingProgress progress;
-  MakeFile(dir.File("Stat-2003.html"), Utf8ToCp932(kPublished));
-  MakeFile(dir.File("Rate-2003.html"), "<body>\n</body>\n");
-  EXPECT_TRUE(FinishPages({dir.File("Stat-2003.html")}, context, progress));
-  std::string once = ReadFileBytes(dir.File("Stat-2003.html"));
-  EXPECT_NE(once.find("<title>ExcelOutPut</title>"), std::string::npos);
-  EXPECT_FALSE(
-      FinishPages({dir.File("missing.html"), dir.File("Rate-2003.html")}, context, progress));
-  EXPECT_EQ(ReadFileBytes(dir.File("Rate-2003.html")), "<body>\n</body>\n");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "workbook/BowlerWorkbook.h"
 
+#include <exception>
+
 #include "database/MasterLists.h"
 #include "database/clsS_OUTPUT_List.h"
 #include "ui/MessageWindow.h"
@@ -12,6 +14,7 @@
 #include "workbook/PageFinisher.h"
 #include "workbook/StatisticsSheet.h"
 #include "workbook/StatisticsSummary.h"
+#include "workbook/xlsx/SheetPublisher.h"
 #include "workbook/xlsx/XlsxPublishObjects.h"
 #include "workbook/xlsx/XlsxSheet.h"
 #include "workbook/xlsx/XlsxWorkbook.h"
@@ -45,9 +48,19 @@ void BowlerWorkbook::SetWorksheet(XlsxSheet& sheet, bool& /*cancel*/) {
 void BowlerWorkbook::PrintWorkbook(XlsxWorkbook& book, bool& /*cancel*/,
                                    const std::string& folder_path) {
   result_.pages.clear();
-  for (XlsxSheet* sheet : book.Worksheets()) {
+  std::vector<XlsxSheet*> published;
+  for (XlsxSheet* sheet : book.Worksheets())
+    if (!StartsWith(sheet->Name(), "@")) published.push_back(sheet);
+  // Each page is published and finished in memory and reaches its name whole, by one rename: a
+  // run that fails or stops leaves the pages before it finished and the pages after it as an
+  // earlier run left them.
+  progress_.Message1("ただいま、ボウラー情報を作成中です");
+  progress_.Message2("しばらくお待ちください...");
+  progress_.StartProgress(1, static_cast<long>(published.size()));
+  FinishingContext context{&state_, db_name_, style_sheet_};
+  for (XlsxSheet* sheet : published) {
+    if (progress_.StopFlag()) break;  // STOP ends the run after the page in hand
     const std::string name = sheet->Name();
-    if (StartsWith(name, "@")) continue;
     const std::string file = name + "-" + state_.bulk_year + ".html";
     try {
       RequirePlainFileName(name, "シート名", name, "[BowlerWorkbook]PrintWorkbook");
@@ -57,13 +70,25 @@ void BowlerWorkbook::PrintWorkbook(XlsxWorkbook& book, bool& /*cancel*/,
       messages_.ShowWarning({e.Description(), "", 0, 10});
       continue;
     }
-    std::string page = AddPathSeparator(folder_path) + file;
-    result_.pages.push_back(page);
-    book.PublishObjects().Add(kSourceSheet, page, name, "", kHtmlStatic, "", "").Publish(true);
+    std::string path = AddPathSeparator(folder_path) + file;
+    XlsxPublishObject& object =
+        book.PublishObjects().Add(kSourceSheet, path, name, "", kHtmlStatic, "", "");
+    PublishedPage page = RenderSheetPage(book, *sheet, GetFileName(path), object.Title());
     progress_.CountProgress(0, 1);
-    if (progress_.StopFlag()) break;
+    try {
+      page.html = FinishPageBytes(page.html, context, progress_);
+    } catch (const std::exception&) {
+      // A page that cannot be finished is not written; the old one stays, and so do the rest.
+      messages_.ShowWarning({"置換に失敗しました！", "", 0, 10});
+      result_.finishing_failed = true;
+      break;
+    }
+    WritePublishedPage(page, object.Filename());
+    result_.pages.push_back(path);
+    progress_.CountProgress(1, 1);
   }
 }
+  progress_.StartProgress(1, 0);
 
 void BowlerWorkbook::ShowWorkbook(const std::string& path) {
   result_.workbook_path = path;
@@ -106,6 +131,7 @@ WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
   MakeFolders(f);
   long extra = state_.bulk_year.empty() ? 0 : 2;
   if (options.html) {
+  style_sheet_ = options.style_sheet;
     progress_.StartProgress(0, sheets + 1 + extra);
     control_->ExecuteDocument(f, w, 2);
     result_.workbook_path = AddPathSeparator(f) + w + ".xlsx";
@@ -115,18 +141,6 @@ WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
   }
   control_.reset();
   statistics_.reset();
-
-  if (!progress_.StopFlag() && options.html) {
-    progress_.Message1("ただいま、ボウラー情報を作成中です");
-    progress_.Message2("しばらくお待ちください...");
-    progress_.StartProgress(1, static_cast<long>(result_.pages.size()));
-    FinishingContext context{&state_, db_name_, options.style_sheet};
-    if (!FinishPages(result_.pages, context, progress_)) {
-      messages_.ShowWarning({"置換に失敗しました！", "", 0, 10});
-      result_.finishing_failed = true;
-    }
-    progress_.StartProgress(1, 0);
-  }
   return result_;
 }
 

@@ -37,11 +37,14 @@ struct WorkbookRunResult {
 // The bowler information workbook run: checks the template, fills every sheet named like a
 // statistics-sheet definition with the statistics of every bowler, saves the workbook as
 // F/W.xlsx (W = database name + bulk year, F = output folder + W) and, with web pages, publishes
-// every sheet whose name does not begin with "@" as F/{sheet}-{year}.html and finishes those
-// pages. The bowler table and month lists go into the state the caller keeps (the bulk run walks
-// them afterwards). Warnings go to messages; progress and STOP through progress. A template that
-// cannot be opened (no workbook, a malformed XML part) raises the wrapper's error, with the
-// reason nested in it, before any folder or file is made.
+// every sheet whose name does not begin with "@" as F/{sheet}-{year}.html, each finished before
+// it is written: every page reaches its name whole and finished, by one rename, and a run that
+// fails (a page that cannot be rendered or written raises AppError, one that cannot be finished
+// shows "置換に失敗しました！") or stops leaves the later pages as they were. The bowler table and
+// month lists go into the state the caller keeps (the bulk run walks them afterwards). Warnings go
+// to messages; progress and STOP through progress. A template that cannot be opened (no workbook, a
+// malformed XML part) raises the wrapper's error, with the reason nested in it, before any folder
+// or file is made.
 class BowlerWorkbook : public ExcelControlEvents {
  public:
   BowlerWorkbook(Database& db, std::string db_name, WorkbookState& state, ProgressWindow& progress,
@@ -72,6 +75,7 @@ class BowlerWorkbook : public ExcelControlEvents {
   const YearGames* year_games_ = nullptr;
   PeriodsAhead* periods_ahead_ = nullptr;
   std::unique_ptr<StatisticsCache> statistics_;  // the selections of this run, shared by sheets
+  std::string style_sheet_;                      // of the pages this run finishes
   WorkbookRunResult result_;
 };
 

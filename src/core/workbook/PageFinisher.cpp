@@ -1,17 +1,13 @@
 #include "workbook/PageFinisher.h"
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <utility>
 #include <vector>
 
 #include "pages/Authorship.h"
 #include "ui/ProgressWindow.h"
-#include "util/AppError.h"
 #include "util/Cp932.h"
 #include "util/DataChange.h"
-#include "util/Make.h"
 #include "util/Markup.h"
 #include "util/StringUtil.h"
 
@@ -170,25 +166,6 @@ std::string FinishPageBytes(std::string_view page, const FinishingContext& conte
   text = ReplaceAll(text, "<!----------------------------->", "");
   progress.CountProgress(1, 1);
   return text;
-}
-
-bool FinishPages(const std::vector<std::string>& paths, const FinishingContext& context,
-                 ProgressWindow& progress) {
-  for (const std::string& path : paths) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return false;
-    try {
-      MakeFile(path, FinishPageBytes(buffer.str(), context, progress));
-    } catch (const AppError&) {
-      return false;
-    }
-    progress.CountProgress(1, 1);
-    if (progress.StopFlag()) break;
-  }
-  return true;
 }
 
 }  // namespace lanereport

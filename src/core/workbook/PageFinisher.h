@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "workbook/WorkbookState.h"
 
@@ -21,13 +20,9 @@ struct FinishingContext {
 // head lines, style sheet link, title, month links for the "<ZEPA_Link_i_j>" placeholders,
 // the reload button for "<ZEPA_R>", the generator footer, image texts, and the separator
 // comment removed. Lines end with CR LF. The progress advances per step and per bowler.
+// A page is finished once, in memory, before it is written: finishing finished bytes again
+// doubles the head lines, the title and the footer.
 std::string FinishPageBytes(std::string_view page, const FinishingContext& context,
                             ProgressWindow& progress);
-
-// Finishes every page in order, in place, each written whole. Returns false (after showing
-// nothing) when a page could not be read or written; the pages before it stay finished.
-// STOP ends the loop after the page in hand.
-[[nodiscard]] bool FinishPages(const std::vector<std::string>& paths,
-                               const FinishingContext& context, ProgressWindow& progress);
 
 }  // namespace lanereport

@@ -448,13 +448,27 @@ PublishedPage RenderSheetPage(const XlsxWorkbook& book, const XlsxSheet& sheet,
   return page;
 }
 
+void WritePublishedPage(const PublishedPage& page, const std::string& path) {
+  const std::string folder = GetParentFolder(path);
+  std::vector<StagedFile> staged;
+  staged.reserve(page.images.size() + 1);
+  // The temporary files not put in place yet start here; a file that fails to go in place
+  // removes its own.
+  std::size_t pending = 0;
+  try {
+    for (const PublishedImage& image : page.images)
+      staged.push_back(StageFile(folder + image.relative_path, image.bytes));
+    staged.push_back(StageFile(path, page.html));
+    while (pending < staged.size()) CommitStagedFile(staged[pending++]);
+  } catch (...) {
+    for (std::size_t i = pending; i < staged.size(); ++i) DiscardStagedFile(staged[i]);
+    throw;
+  }
+}
+
 void PublishSheet(const XlsxWorkbook& book, const XlsxSheet& sheet, const std::string& path,
                   std::string_view title) {
-  PublishedPage page = RenderSheetPage(book, sheet, GetFileName(path), title);
-  std::string folder = GetParentFolder(path);
-  for (const PublishedImage& image : page.images)
-    MakeFile(folder + image.relative_path, image.bytes);
-  MakeFile(path, page.html);
+  WritePublishedPage(RenderSheetPage(book, sheet, GetFileName(path), title), path);
 }
 
 }  // namespace lanereport

@@ -42,8 +42,16 @@ PublishedPage RenderSheetPage(const XlsxWorkbook& book, const XlsxSheet& sheet,
 
 inline constexpr long long kMaxPublishedCells = 4'000'000;
 
-// Renders the sheet and writes the page to path and its pictures beside it, each file whole
-// through MakeFile (folders are made). Raises AppError as RenderSheetPage and MakeFile do.
+// Writes a rendered page to path and its pictures beside it (folders are made). Every file is
+// first written whole under a temporary name (StageFile); only when all of them are there does
+// each replace its target by one rename, the pictures first and the page last, so the page never
+// appears before its pictures. A failed write (a full disk, a folder that cannot be made) leaves
+// the page and the pictures there as they were and no temporary file behind. Raises AppError
+// (kErrFile) naming the file.
+void WritePublishedPage(const PublishedPage& page, const std::string& path);
+
+// Renders the sheet and writes it as WritePublishedPage does. Raises AppError as RenderSheetPage
+// and WritePublishedPage do; a page that cannot be rendered writes nothing.
 void PublishSheet(const XlsxWorkbook& book, const XlsxSheet& sheet, const std::string& path,
                   std::string_view title);
 
