@@ -20,8 +20,8 @@
 #include "util/Cp932.h"
 #include "util/DateText.h"
 #include "util/Make.h"
-#include "util/PathControl.h"
 #include "util/OutputFolderLock.h"
+#include "util/PathControl.h"
 #include "util/PlainName.h"
 #include "util/StringUtil.h"
 #include "util/UserFolders.h"
@@ -262,6 +262,14 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
   }
   state_.bulk_year.clear();
   out_folder_ = FixOutFolder(settings_.OutFolder);
+  // One run at a time writes into the output folder; the single score page locks the folder
+  // the user picks for it.
+  OutputFolderLock lock;
+  if (!(request.mode == MakeMode::kScore && request.list_output) &&
+      !lock.Acquire(out_folder_, progress_)) {
+    result.stopped = true;
+    return result;
+  }
   PageContext context{db_, db_name_, settings_, out_folder_, progress_};
   switch (request.mode) {
     case MakeMode::kBulk:
@@ -288,14 +296,6 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
     }
     case MakeMode::kScore:
       if (request.list_output) {
-  // One run at a time writes into the output folder; the single score page locks the folder
-  // the user picks for it.
-  OutputFolderLock lock;
-  if (!(request.mode == MakeMode::kScore && request.list_output) &&
-      !lock.Acquire(out_folder_, progress_)) {
-    result.stopped = true;
-    return result;
-  }
         if (request.list_line.empty()) {
           messages_.ShowWarning({"作成するデータが選択されていません！", "", 0, 10});
           result.nothing_chosen = true;

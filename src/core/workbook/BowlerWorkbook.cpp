@@ -87,8 +87,8 @@ void BowlerWorkbook::PrintWorkbook(XlsxWorkbook& book, bool& /*cancel*/,
     result_.pages.push_back(path);
     progress_.CountProgress(1, 1);
   }
-}
   progress_.StartProgress(1, 0);
+}
 
 void BowlerWorkbook::ShowWorkbook(const std::string& path) {
   result_.workbook_path = path;
@@ -130,8 +130,8 @@ WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
   std::string f = AddPathSeparator(options.out_folder) + w;
   MakeFolders(f);
   long extra = state_.bulk_year.empty() ? 0 : 2;
-  if (options.html) {
   style_sheet_ = options.style_sheet;
+  if (options.html) {
     progress_.StartProgress(0, sheets + 1 + extra);
     control_->ExecuteDocument(f, w, 2);
     result_.workbook_path = AddPathSeparator(f) + w + ".xlsx";
