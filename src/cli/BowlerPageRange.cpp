@@ -95,7 +95,7 @@ int RunBowlerPageRange(const BowlerPageRange& command, const std::vector<std::st
     return stop.ExitStatus();
   }
   if (result.pages == 0 && !result.kept) {
-    err << "該当するﾃﾞｰﾀは存在しません\n";
+    err << NoDataMessage() << "\n";
     return kExitFailed;
   }
   out << command.done_message << "\n"

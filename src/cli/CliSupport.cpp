@@ -7,6 +7,7 @@
 #include "database/basDataBase.h"
 #include "util/Make.h"
 #include "util/PathControl.h"
+#include "util/ReadProblems.h"
 #include "util/StringUtil.h"
 #include "util/UserFolders.h"
 #include "util/VisibleText.h"
@@ -63,8 +64,13 @@ std::optional<std::vector<std::string>> ParseWordsOnly(const std::vector<std::st
 }
 
 std::unique_ptr<Database> OpenScoreDatabase(const std::string& path, std::ostream& err) {
-  std::unique_ptr<Database> db = OpenDataBase(path, kSuitePassword);
-  if (!db) err << "データベースを開けません：" << path << "\n";
+  std::string why;
+  std::unique_ptr<Database> db = OpenDataBase(path, kSuitePassword, &why);
+  if (!db) {
+    err << "データベースを開けません：" << path;
+    if (!why.empty()) err << "（" << why << "）";
+    err << "\n";
+  }
   return db;
 }
 
@@ -111,6 +117,15 @@ StopSignal::~StopSignal() {
 
 int StopSignal::ExitStatus() const {
   return 128 + (g_stop_raised != 0 ? static_cast<int>(g_stop_raised) : SIGINT);
+}
+
+std::string NoDataMessage() {
+  if (ReadProblemLog::CurrentCount() > 0) return "読めるゲームがないため、作成しませんでした";
+  return "該当するﾃﾞｰﾀは存在しません";
+}
+
+bool StopRequested() {
+  return g_stop_raised != 0;
 }
 
 bool StopSignal::Raised() const {

@@ -105,6 +105,13 @@ class GivenFolder : public FolderChooser {
   std::string folder_;
 };
 
+// Why a run wrote nothing: "該当するﾃﾞｰﾀは存在しません" when the period holds no game, and
+// that none could be read when the run left every game of it out.
+std::string NoDataMessage();
+
+// True once Ctrl-C, SIGTERM or SIGHUP came while a StopSignal lived.
+bool StopRequested();
+
 // The message of a run ended by Ctrl-C, for standard error.
 inline constexpr const char* kStoppedMessage = "処理を中断しました";
 

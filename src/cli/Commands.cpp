@@ -6,9 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "CliSupport.h"
 #include "CommandTable.h"
+#include "TerminalProgress.h"
+#include "database/Database.h"
 #include "start/StartUp.h"
+#include "ui/ProgressWindow.h"
 #include "util/AppError.h"
+#include "util/ReadProblems.h"
 
 namespace lanereport::cli {
 namespace {
@@ -93,12 +98,32 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
     out << entry->usage << "\n";
     return kExitOk;
   }
+  // Another program holding the database is waited for, and the terminal says so once per wait;
+  // Ctrl-C ends the wait.
+  Database::BusyWait previous =
+      Database::SetBusyWait({std::chrono::seconds(30), [&err](bool first) {
+                               if (first) {
+                                 TerminalProgress::ClearActive();
+                                 err << kDatabaseBusyMessage << "\n";
+                               }
+                               return !StopRequested();
+                             }});
+  ReadProblemLog left_out;
+  int status;
   try {
-    return entry->run(args, out, err);
+    status = entry->run(args, out, err);
   } catch (const AppError& e) {
     WriteError(e, err);
-    return kExitFailed;
+    status = kExitFailed;
   }
+  Database::SetBusyWait(std::move(previous));
+  // What the run could not read is said at its end, then counted.
+  if (left_out.Count() > 0) {
+    for (const std::string& line : left_out.Lines()) err << line << "\n";
+    for (const std::string& line : left_out.Summary()) err << line << "\n";
+    if (status == kExitOk) status = kExitLeftOut;
+  }
+  return status;
 }
 
 }  // namespace lanereport::cli

@@ -50,7 +50,7 @@ int RunScorePage(const std::vector<std::string>& words, std::ostream& out, std::
     return stop.ExitStatus();
   }
   if (!written) {
-    err << "該当するﾃﾞｰﾀは存在しません\n";
+    err << NoDataMessage() << "\n";
     return kExitFailed;
   }
   out << "1 ページ：" << *args->Option("dir") << "\n";

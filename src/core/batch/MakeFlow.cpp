@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "batch/PagesAhead.h"
+#include "database/Database.h"
 #include "database/MasterLists.h"
 #include "database/basDataBase.h"
 #include "pages/IndexPageOutput.h"
@@ -23,6 +24,7 @@
 #include "util/OutputFolderLock.h"
 #include "util/PathControl.h"
 #include "util/PlainName.h"
+#include "util/ReadProblems.h"
 #include "util/StringUtil.h"
 #include "util/UserFolders.h"
 #include "workbook/BowlerWorkbook.h"
@@ -100,6 +102,15 @@ void MakeFlow::Complete(const char* message, const MakeResult& result) {
         "出力先ﾌｫﾙﾀﾞ「" + named + "」がないため、デスクトップ（" + out_folder_ + "）に作成しました";
   std::string images = ImagesCopiedText(result.images_copied, out_folder_);
   if (!images.empty()) where += (where.empty() ? "" : "\n") + images;
+  // What the run left out: the count and the first rows it could not read.
+  if (left_out_ && left_out_->Count() > 0) {
+    std::vector<std::string> lines = left_out_->Lines();
+    for (const std::string& line : left_out_->Summary())
+      where += (where.empty() ? "" : "\n") + line;
+    for (std::size_t i = 0; i < lines.size() && i < kLeftOutLinesShown; ++i)
+      where += "\n" + lines[i];
+    if (lines.size() > kLeftOutLinesShown) where += "\n…";
+  }
   messages_.ShowWarning({message, where, kCompletionColor, 10});
 }
 
@@ -255,6 +266,21 @@ void MakeFlow::RunIndexPages(PageContext& context, const std::vector<std::string
 
 MakeResult MakeFlow::Make(const MakeRequest& request) {
   MakeResult result;
+  // Rows the run cannot read are left out and counted in its completion message.
+  ReadProblemLog left_out;
+  left_out_ = &left_out;
+  struct LeftOutScope {
+    const ReadProblemLog*& slot;
+    ~LeftOutScope() { slot = nullptr; }
+  } left_out_scope{left_out_};
+  // While another program holds the database the progress window says so; STOP ends the wait.
+  struct BusyWaitScope {
+    Database::BusyWait previous;
+    ~BusyWaitScope() { Database::SetBusyWait(std::move(previous)); }
+  } busy{Database::SetBusyWait({std::chrono::seconds(30), [this](bool first) {
+                                  if (first) progress_.Message2(kDatabaseBusyMessage);
+                                  return !progress_.StopFlag();
+                                }})};
   if (!replaced_look_.empty()) {
     std::string text;
     for (const std::string& line : replaced_look_) text += (text.empty() ? "" : "\n") + line;

@@ -14,6 +14,7 @@ class FolderChooser;
 class MessageWindow;
 class PeriodsAhead;
 class ProgressWindow;
+class ReadProblemLog;
 struct PageContext;
 class YearGames;
 
@@ -103,6 +104,10 @@ class MakeFlow {
 
   Database& db_;
   std::string db_name_;
+  // The rows the run in hand could not read, while it runs.
+  const ReadProblemLog* left_out_ = nullptr;
+  // How many of them the completion message names.
+  static constexpr std::size_t kLeftOutLinesShown = 5;
   std::vector<std::string> replaced_look_;
   WindowSettings settings_;
   ProgressWindow& progress_;

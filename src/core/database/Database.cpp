@@ -3,6 +3,9 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <mutex>
+#include <thread>
+
 #include "database/JetSql.h"
 #include "database/Recordset.h"
 #include "util/AppError.h"
@@ -10,9 +13,17 @@
 namespace lanereport {
 namespace {
 
+// The engine's failure, naming the database and the engine's reason; a database another program
+// kept locked past the wait says so in words.
 [[noreturn]] void RaiseEngineError(sqlite3* db, std::string_view what) {
   std::string message = db ? sqlite3_errmsg(db) : "database engine error";
-  throw AppError(kErrEngine, "DBEngine", std::string(what) + "：" + message);
+  const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+  std::string where = file && *file ? std::string("（") + file + "）" : "";
+  if (db && (sqlite3_errcode(db) == SQLITE_BUSY || sqlite3_errcode(db) == SQLITE_LOCKED)) {
+    throw AppError(kErrEngine, "DBEngine",
+                   "他のプログラムがデータベースを使用中のため読めません" + where + "：" + message);
+  }
+  throw AppError(kErrEngine, "DBEngine", std::string(what) + where + "：" + message);
 }
 
 // A prepared statement, finalized when it goes out of scope.
@@ -78,6 +89,25 @@ Value ColumnValue(sqlite3_stmt* stmt, int i) {
   }
 }
 
+std::mutex busy_mutex;
+Database::BusyWait busy_wait;
+
+constexpr std::chrono::milliseconds kBusyStep{100};
+
+// Called by the engine while the database is locked: waits one step and tells whether to try
+// again.
+int OnBusy(void*, int count) {
+  Database::BusyWait wait;
+  {
+    std::lock_guard<std::mutex> lock(busy_mutex);
+    wait = busy_wait;
+  }
+  if (count * kBusyStep >= wait.limit) return 0;
+  if (wait.waiting && !wait.waiting(count == 0)) return 0;
+  std::this_thread::sleep_for(kBusyStep);
+  return 1;
+}
+
 sqlite3* OpenHandle(const std::string& path, int flags) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
@@ -86,12 +116,18 @@ sqlite3* OpenHandle(const std::string& path, int flags) {
     throw AppError(kErrEngine, "DBEngine",
                    "データベースを開けません：" + path + "（" + message + "）");
   }
-  sqlite3_busy_timeout(db, 2000);
+  sqlite3_busy_handler(db, OnBusy, nullptr);
   sqlite3_extended_result_codes(db, 1);
   return db;
 }
 
 }  // namespace
+
+Database::BusyWait Database::SetBusyWait(BusyWait wait) {
+  std::lock_guard<std::mutex> lock(busy_mutex);
+  std::swap(busy_wait, wait);
+  return wait;
+}
 
 Database::Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
 

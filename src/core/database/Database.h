@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -46,6 +47,18 @@ class Database {
   // Opens an existing database file for reading and writing. Raises AppError when the file is
   // missing, is not a database or cannot be read.
   static std::unique_ptr<Database> Open(const std::string& path);
+
+  // The wait while another program holds the database, for every connection of the process:
+  // up to limit, calling waiting about every tenth of a second (first is true on the first call
+  // of one wait, to tell the user once); waiting answering false ends the wait at once (STOP,
+  // Ctrl-C). Past the wait a read fails with an engine error that names the lock. Without a
+  // waiting function the wait is silent. Returns what was set before, to put back.
+  using BusyWaiting = std::function<bool(bool first)>;
+  struct BusyWait {
+    std::chrono::milliseconds limit{30000};
+    BusyWaiting waiting;
+  };
+  static BusyWait SetBusyWait(BusyWait wait);
   // Creates a new, empty database file; raises AppError when the file exists.
   static std::unique_ptr<Database> Create(const std::string& path);
 

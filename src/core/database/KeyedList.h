@@ -66,6 +66,11 @@ class KeyedList {
 // Raises "該当するﾃﾞｰﾀは存在しません" (kErrNoData) when there is no row and
 // "ﾃﾞｰﾀ取得に失敗しました" (kErrInvalidValue) when a row cannot be read; source is the given
 // text. Objects read before a failure stay in the list.
+// A master row that could not be read (error is what its record raised): reports it to the
+// run's ReadProblemLog with a line naming the list, the row's name and number and the reason.
+// False when no log is in force.
+bool ReportUnreadableMaster(std::string_view source, Recordset& rs, const AppError& error);
+
 template <class T, class KeyOf>
 void SelectInto(KeyedList<T>& list, Database& db, const std::string& sql, const std::string& source,
                 KeyOf key_of) {
@@ -75,17 +80,24 @@ void SelectInto(KeyedList<T>& list, Database& db, const std::string& sql, const 
     rs->MoveFirst();
   }
   if (rs->RecordCount() == 0) throw AppError(kErrNoData, source, "該当するﾃﾞｰﾀは存在しません");
+  const std::size_t before = list.Count();
   while (!rs->Eof()) {
     auto record = std::make_unique<T>(db);
     try {
       record->DataIO(*rs, true);
-    } catch (const AppError&) {
-      throw AppError(kErrInvalidValue, source, "ﾃﾞｰﾀ取得に失敗しました");
+    } catch (const AppError& e) {
+      if (e.Number() == kErrEngine) throw;
+      // A run leaves the row out and says so at its end; elsewhere the selection is refused.
+      if (!ReportUnreadableMaster(source, *rs, e))
+        throw AppError(kErrInvalidValue, source, "ﾃﾞｰﾀ取得に失敗しました");
+      rs->MoveNext();
+      continue;
     }
     std::string key = key_of(*record);
     list.Additem(std::move(record), std::move(key));
     rs->MoveNext();
   }
+  if (list.Count() == before) throw AppError(kErrNoData, source, "該当するﾃﾞｰﾀは存在しません");
 }
 
 }  // namespace lanereport

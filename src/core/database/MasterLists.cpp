@@ -1,5 +1,9 @@
 #include "database/MasterLists.h"
 
+#include "util/ReadProblems.h"
+#include "util/Utf8Text.h"
+#include "util/VisibleText.h"
+
 namespace lanereport {
 namespace {
 
@@ -18,6 +22,29 @@ void SelectMasters(List& list, Database& db, std::string_view table, std::string
 }
 
 }  // namespace
+
+bool ReportUnreadableMaster(std::string_view source, Recordset& rs, const AppError& error) {
+  auto field = [&rs](const char* name) {
+    try {
+      Value value = rs.Field(name);
+      return value.IsNull() ? std::string() : value.Text();
+    } catch (const AppError&) {
+      return std::string();
+    }
+  };
+  std::string name = VisibleText(field("Name"));
+  if (DisplayColumns(name) > 40) name = FitColumns(name, 38) + "…";
+  // The list's class names the master: "[clsBowler_List]SelectRecord".
+  std::string table = source.starts_with("[clsBowler_List]")  ? "ボウラー"
+                      : source.starts_with("[clsAlley_List]") ? "ボウリング場"
+                      : source.starts_with("[clsLevel_List]") ? "レベル"
+                                                              : std::string(source);
+  std::string number = field("Number");
+  std::string line = "読めないマスタの行を除きました：" + table + " 番号 " + number + " 「" + name +
+                     "」（" + error.Description() + "）";
+  return ReadProblemLog::Report(ReadProblemLog::Kind::kMaster,
+                                table + field("ID") + "/" + number + "/" + name, std::move(line));
+}
 
 void clsBowler_List::SelectRecord(std::string_view condition) {
   SelectMasters(*this, db_, "Bowler_Data", "clsBowler_List", condition);

@@ -16,8 +16,9 @@ inline constexpr const char* kSuitePassword = "KMRT";
 // Returns nothing, without any message, for a missing file, a file that is not a database, a
 // damaged or locked file, or a database without the bowler, centre, level and game tables.
 // The password is taken for the suite's sake; this engine's files carry none, so it is not
-// verified.
-std::unique_ptr<Database> OpenDataBase(const std::string& path, std::string_view password);
+// verified. When why is given it receives the reason a database could not be opened.
+std::unique_ptr<Database> OpenDataBase(const std::string& path, std::string_view password,
+                                       std::string* why = nullptr);
 
 // Quotes a text value for SQL: trimmed, each apostrophe doubled, enclosed in apostrophes.
 std::string SqlQuote(std::string_view text);

@@ -34,7 +34,8 @@ BowlerGames::BowlerGames(Database& db, std::string_view bowler, std::string from
   try {
     games_.SelectRecord(PeriodCondition(bowler, from_, to_), 0, inspect);
     selected_ = true;
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
     games_ = clsResult_List(db);
     return;
   }

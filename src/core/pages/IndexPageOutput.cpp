@@ -92,7 +92,8 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
       year.SelectRecord("Play_Date Between " + SqlQuote(y + "0101") + " And " +
                             SqlQuote(y + "1231") + " And" + CalculationTargetCondition(),
                         1);
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
+      RethrowEngineError(e);
       return result;
     }
     std::map<std::string, std::size_t> counts;
@@ -112,7 +113,8 @@ IndexRunResult OutputIndexPages(PageContext& context, std::string_view yyyy,
     clsBowler_List known(context.db);
     try {
       known.SelectRecord("");
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
+      RethrowEngineError(e);
       return result;
     }
     year_bowlers.lists.reserve(known.Count());
@@ -203,7 +205,8 @@ IndexDraftsAhead::IndexDraftsAhead(const PageContext& run, std::string yyyy, con
   clsBowler_List known(run.db);
   try {
     known.SelectRecord("");
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
     return;  // the index run meets the same and ends
   }
   context_.emplace(PageContext{run.db, run.db_name, run.look, run.out_folder, progress_});

@@ -180,7 +180,8 @@ bool HasPromotionRight(Database& db, std::string_view bowler, std::string_view y
   try {
     day.SelectRecord("Bowler_Name = " + SqlQuote(bowler) + " And Play_Date = " + SqlQuote(yyyymmdd),
                      0);
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
     return false;
   }
   if (day.Count() < 3) return false;
@@ -213,7 +214,8 @@ std::string LeagueMarkers(Database& db, std::string_view bowler, std::string_vie
     clsResult_List last30(db);
     last30.SelectCount(bowler, yyyymmdd, 30, 3, "", "");
     state.threshold = last30.Avg() * 0.8;
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
   }
   try {
     clsResult_List day(db);
@@ -221,7 +223,8 @@ std::string LeagueMarkers(Database& db, std::string_view bowler, std::string_vie
                          SqlQuote(yyyymmdd) + " And" + CalculationTargetCondition(),
                      0);
     state.day_average = day.Avg();
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
   }
   if (state.threshold > state.day_average) markers += "【角番】";
   return markers;
@@ -251,7 +254,8 @@ bool MakeMonthlyPage(PageContext& context, std::string_view bowler, std::string_
   } else {
     try {
       month.SelectRecord(PeriodCondition(bowler, first_day, last_day), 1);
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
+      RethrowEngineError(e);
       return false;
     }
   }
@@ -282,7 +286,8 @@ bool MakeMonthlyPage(PageContext& context, std::string_view bowler, std::string_
     } else {
       try {
         play.SelectRecord(PlayCondition(bowler, date, alley, level), 0);
-      } catch (const AppError&) {
+      } catch (const AppError& e) {
+        RethrowEngineError(e);
         continue;
       }
     }

@@ -46,7 +46,8 @@ long LatestMonth(Database& db) {
     newest.SelectCount("", "99999999", 1, 3, CalculationTargetCondition(), "");
     std::string date = newest.Item(0).PlayDate();
     if (auto index = MonthIndex(date.substr(0, 4) + "/" + date.substr(4, 2))) return *index;
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
   }
   return 1990 * 12;
 }

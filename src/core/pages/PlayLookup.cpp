@@ -15,7 +15,8 @@ long AlleyIdOf(Database& db, std::string_view alley_name) {
     alley.Name(alley_name);
     alley.Load();
     return alley.Id();
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
     return 1;
   }
 }
@@ -29,7 +30,8 @@ LevelLookup LevelOf(Database& db, std::string_view level_name) {
     lookup.id = level.Id();
     // The colour goes into the centre cell's style attribute: one that would end it is left out.
     if (IsSafeStyleValue(level.Fcolor())) lookup.fcolor = level.Fcolor();
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
     lookup = LevelLookup{};
   }
   return lookup;

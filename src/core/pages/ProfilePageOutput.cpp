@@ -65,7 +65,8 @@ ProfileRunResult CreateProfilePages(Database& db, std::string_view db_name,
   clsBowler_List bowlers(db);
   try {
     bowlers.SelectRecord("");
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
     // No bowler: only the script is written.
   }
   const std::string folder = AddPathSeparator(path);
@@ -96,8 +97,8 @@ ProfileRunResult CreateProfilePages(Database& db, std::string_view db_name,
     progress.CountProgress(0, 1);
   }
   FlushWrittenFiles();
-  SayReplaced(replaced, messages);
   lock.Release();  // the messages below may wait for the user
+  SayReplaced(replaced, messages);
   messages.ShowWarning({"", "Ｂｏｗｌｅｒ紹介を作成しました", kCompletionColor, 10});
   return result;
 }

@@ -177,7 +177,8 @@ long MakeScorePage(PageContext& context, std::string_view bowler, std::string_vi
   } else {
     try {
       games.SelectRecord(PlayCondition(bowler, yyyymmdd, alley, level), 1);
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
+      RethrowEngineError(e);
       return 0;
     }
   }

@@ -53,7 +53,8 @@ bool OutputScorePage(PageContext& context, FolderChooser& chooser, MessageWindow
   clsResult_List games(context.db);
   try {
     games.SelectRecord(PlayCondition(bowler, ymd, alley, level), 0);
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
     return false;
   }
   context.progress.StartProgress(1, games.Count());

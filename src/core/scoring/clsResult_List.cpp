@@ -6,6 +6,7 @@
 #include "database/Database.h"
 #include "database/Recordset.h"
 #include "database/basDataBase.h"
+#include "scoring/UnreadableGame.h"
 #include "scoring/clsSeries_Data.h"
 #include "util/AppError.h"
 #include "util/StringUtil.h"
@@ -57,18 +58,23 @@ std::string MonthText(long yyyymm) {
 
 void clsResult_List::Fill(const std::string& sql, const RowInspector& inspect) {
   std::optional<ResultColumns> columns;
+  const std::size_t before = games_.size();
   db_->ReadRows(sql, [&](const RowView& row) {
     if (!columns) columns = ResultColumns::Of(row);
     clsResult_Data& game = games_.emplace_back(*db_);
     try {
       game.Read(row, *columns);
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
       games_.pop_back();
-      throw AppError(kErrInvalidValue, kSource, "ﾃﾞｰﾀ取得に失敗しました");
+      if (e.Number() == kErrEngine) throw;
+      // A run leaves the game out and says so at its end; elsewhere the selection is refused.
+      if (!ReportUnreadableGame(row, *columns, e))
+        throw AppError(kErrInvalidValue, kSource, "ﾃﾞｰﾀ取得に失敗しました");
+      return;
     }
     if (inspect) inspect(row, *columns, game);
   });
-  if (!columns) throw AppError(kErrNoData, kSource, "該当するﾃﾞｰﾀは存在しません");
+  if (games_.size() == before) throw AppError(kErrNoData, kSource, "該当するﾃﾞｰﾀは存在しません");
 }
 
 void clsResult_List::SelectRecord(std::string_view condition, long order) {

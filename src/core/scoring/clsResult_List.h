@@ -27,9 +27,12 @@ class clsResult_List {
   // Order codes: 0 chronological; 1 newest play first, games in playing order; 2 newest date
   // first by centre and level; 3 newest game first. Any other code leaves the order open.
   // Appends the games matching the condition (SQL over Result_Data; empty for all games).
-  // Raises "該当するﾃﾞｰﾀは存在しません" (kErrNoData) when none matches and "ﾃﾞｰﾀ取得に失敗しました"
-  // (kErrInvalidValue) when a row cannot be read as a game (a roll that is not a mark, a bad
-  // date); the games read before it stay. Source "[clsResult_List]SelectRecord".
+  // A row that cannot be read as a game (a roll that is not a mark, a bad date, a text too
+  // long) is left out and reported to the run's ReadProblemLog; without a log in force it
+  // raises "ﾃﾞｰﾀ取得に失敗しました" (kErrInvalidValue), the games read before it staying.
+  // Raises "該当するﾃﾞｰﾀは存在しません" (kErrNoData) when no game could be added, and the
+  // engine's own error (kErrEngine) when the database cannot be read. Source
+  // "[clsResult_List]SelectRecord".
   void SelectRecord(std::string_view condition, long order);
   // SelectRecord, showing every row read, by position, to inspect with the game made of it.
   using RowInspector =

@@ -29,6 +29,10 @@ class ProgressWindow {
                        long /*items*/) {}
 };
 
+// What a run shows while another program holds the database and the run waits for it.
+inline constexpr const char* kDatabaseBusyMessage =
+    "他のプログラムがデータベースを使用中です。終わるのを待っています...";
+
 // A progress window that shows nothing and is never stopped: for runs without a user.
 class SilentProgress : public ProgressWindow {
  public:

@@ -35,4 +35,11 @@ class AppError : public std::runtime_error {
   std::string description_;
 };
 
+// For a caller that takes a failed selection as none: rethrows the error in hand when it is the
+// database engine's. A damaged, unreadable or locked database is a failure of the run, never
+// "no data". Call only inside a catch handler.
+inline void RethrowEngineError(const AppError& error) {
+  if (error.Number() == kErrEngine) throw;
+}
+
 }  // namespace lanereport

@@ -39,7 +39,8 @@ void BowlerWorkbook::SetWorksheet(XlsxSheet& sheet, bool& /*cancel*/) {
     std::vector<DataRow> rows =
         BuildStatisticsRows(*statistics_, *definition, *bowlers_, state_, progress_);
     control_->SetupRows(&sheet, &rows, 0, 0);
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
     // A sheet that fails is left as it stands; the run goes on with the next one.
   }
   progress_.CountProgress(0, 1);

@@ -46,7 +46,8 @@ std::unique_ptr<clsResult_List> SelectStatisticsGames(Database& db, std::string_
     } else {
       list->SelectCount(bowler, end_digits, past_count, 3, condition, "");
     }
-  } catch (const AppError&) {
+  } catch (const AppError& e) {
+    RethrowEngineError(e);
     // Nothing selected: the statistics of an empty list.
     return std::make_unique<clsResult_List>(db);
   }
