@@ -70,6 +70,14 @@ std::unique_ptr<Database> OpenScoreDatabase(const std::string& path, std::ostrea
     err << "データベースを開けません：" << path;
     if (!why.empty()) err << "（" << why << "）";
     err << "\n";
+    return db;
+  }
+  // A damaged file can hide games from a read without any error: it is refused before a run
+  // publishes an incomplete site from it.
+  std::string damage = db->QuickCheck();
+  if (!damage.empty()) {
+    err << "データベースが壊れています：" << path << "（" << VisibleText(damage) << "）\n";
+    return nullptr;
   }
   return db;
 }

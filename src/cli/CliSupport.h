@@ -39,8 +39,9 @@ std::optional<std::vector<std::string>> ParseWordsOnly(const std::vector<std::st
                                                        std::size_t min_words, std::size_t max_words,
                                                        const char* usage, std::ostream& err);
 
-// Opens the score database; when it cannot be opened writes one line naming the path to err
-// and returns null (the caller exits with kExitFailed).
+// Opens the score database and checks it (Database::QuickCheck); when it cannot be opened or is
+// damaged writes one line naming the path and the reason to err and returns null (the caller
+// exits with kExitFailed).
 std::unique_ptr<Database> OpenScoreDatabase(const std::string& path, std::ostream& err);
 
 // The bowler named on the command line (--bowler): its Name, else its folder name (AName).

@@ -184,6 +184,8 @@ TEST_F(ReadProblemsTest, AnEngineFailureEndsTheRunInsteadOfReadingAsNoGames) {
   std::unique_ptr<Database> db =
       OpenDataBase(DamagedCopy(fx_.DbPath(), fx_.Dir().File("damaged.db")), kSuitePassword, &why);
   ASSERT_NE(db, nullptr) << why;
+  // The check finds the damage before any run reads from it.
+  EXPECT_NE(db->QuickCheck(), "");
   ReadProblemLog log;
   CountingProgress progress;
   PageContext context{*db, "damaged", InitialLook(), out_.Path(), progress};

@@ -27,6 +27,7 @@
 #include "util/ReadProblems.h"
 #include "util/StringUtil.h"
 #include "util/UserFolders.h"
+#include "util/VisibleText.h"
 #include "workbook/BowlerWorkbook.h"
 #include "workbook/StatisticsSummary.h"
 
@@ -102,8 +103,9 @@ void MakeFlow::Complete(const char* message, const MakeResult& result) {
         "出力先ﾌｫﾙﾀﾞ「" + named + "」がないため、デスクトップ（" + out_folder_ + "）に作成しました";
   std::string images = ImagesCopiedText(result.images_copied, out_folder_);
   if (!images.empty()) where += (where.empty() ? "" : "\n") + images;
-  // What the run left out: the count and the first rows it could not read.
-  if (left_out_ && left_out_->Count() > 0) {
+  // What the run left out: the count and the first rows it could not read (unless the run is
+  // part of a larger one, which says it at its own end).
+  if (left_out_ && left_out_->Outermost() && left_out_->Count() > 0) {
     std::vector<std::string> lines = left_out_->Lines();
     for (const std::string& line : left_out_->Summary())
       where += (where.empty() ? "" : "\n") + line;
@@ -285,6 +287,11 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
     std::string text;
     for (const std::string& line : replaced_look_) text += (text.empty() ? "" : "\n") + line;
     messages_.ShowWarning({text, "", 0, 10});
+  }
+  // A damaged file can hide games from a read without any error: nothing is made from it.
+  if (std::string damage = db_.QuickCheck(); !damage.empty()) {
+    throw AppError(kErrEngine, "DBEngine",
+                   "データベースが壊れています（" + db_.Path() + "）：" + VisibleText(damage));
   }
   state_.bulk_year.clear();
   out_folder_ = FixOutFolder(settings_.OutFolder);

@@ -296,6 +296,14 @@ void Database::Rollback() {
   ExecuteNative("ROLLBACK");
 }
 
+std::string Database::QuickCheck() {
+  Statement stmt(db_, "PRAGMA quick_check(1)");
+  if (!stmt.Step()) return "";
+  auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.Get(), 0));
+  std::string finding = text ? text : "";
+  return finding == "ok" ? "" : finding;
+}
+
 bool Database::HasTable(std::string_view table) {
   Statement stmt(db_, "SELECT 1 FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE");
   sqlite3_bind_text(stmt.Get(), 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);

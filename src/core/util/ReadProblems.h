@@ -34,6 +34,10 @@ class ReadProblemLog {
   // shown with VisibleText). False, recording nothing, when no log is in force.
   static bool Report(Kind kind, std::string_view key, std::string line);
 
+  // True when no other log was in force when this one was made: the run of this log is the
+  // whole run and says at its end what was left out.
+  bool Outermost() const { return outer_ == nullptr; }
+
   // How many rows the log in force has taken so far (0 when none is in force).
   static std::size_t CurrentCount();
 
