@@ -180,6 +180,34 @@ TEST_F(MakeFlowTest, TheCompletionNamesTheLookImagesCopiedIntoTheOutputFolder) {
                 "/jpg/");
 }
 
+TEST_F(MakeFlowTest, TheCompletionCountsAndNamesTheGamesTheRunLeftOut) {
+  // Another program stored a roll that is no mark in one of the bowler's two games of June.
+  AddOpenGame(fx_.Db(), "佐藤", "ホーム", "League", "2003/06/01", 2, "7", "1");
+  fx_.Db().Execute(
+      "Update Result_Data Set SecondFrame1 = '11' Where Bowler_Name = '佐藤' And Game_Number = "
+      "1");
+  MakeRequest request;
+  request.mode = MakeMode::kMonthly;
+  request.bowler = "佐藤";
+  request.first_month = "2003/06";
+  request.last_month = "2003/06";
+  MakeFlow flow = Flow();
+  EXPECT_EQ(flow.Make(request).monthly_pages, 1);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].message1, "月間表を作成しました");
+  const std::string& said = messages_.shown[0].message2;
+  EXPECT_TRUE(
+      said.starts_with("読めないゲーム 1 件を除きました\n読めないゲームを除きました：ボウ"
+                       "ラー「佐藤」 2003/06/"))
+      << said;
+  EXPECT_NE(said.find("SecondFrame1「11」"), std::string::npos) << said;
+  // The next run reads the same and says it again.
+  MakeFlow again = Flow();
+  again.Make(request);
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  EXPECT_EQ(messages_.shown[1].message2, said);
+}
+
 TEST_F(MakeFlowTest, BulkMakesTheWorkbookThenTheYearsTablesOfTheTablesBowlers) {
   // Pages already there are kept: the bulk run never overwrites.
   MakeFile(OutFile("score2003/yamada/200311.html"), "old month");
