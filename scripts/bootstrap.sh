@@ -7,6 +7,7 @@ packages=(build-essential cmake pkg-config libsqlite3-dev libzip-dev libpugixml-
           libgtest-dev libgmock-dev libbenchmark-dev sqlite3
           libgumbo-dev  # the page tests parse the pages as a browser does
           unzip  # the output test and bench/ unpack the workbooks part by part
+          librsvg2-bin  # rsvg-convert: resources/make_icon.sh draws the windows' icon
           clang libclang-rt-14-dev)  # clang and its libFuzzer and sanitizer runtimes: make fuzz
 missing=()
 for p in "${packages[@]}"; do

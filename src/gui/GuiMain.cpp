@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <cstdlib>
 #include <iostream>
 
+#include "WindowControl.h"
 #include "WindowMessages.h"
 #include "WindowStart.h"
 #include "frmDialogBox.h"
@@ -57,6 +59,21 @@ QWidget* MakeWorkWindow(int index, WindowStart& start) {
 
 }  // namespace
 
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QString(":/icon/lanereport-%1.png").arg(size), QSize(size, size));
+  return icon;
+}
+
+void PrepareApplication(QApplication& app) {
+  QFont font = app.font();
+  if (QFontDatabase::families().contains("Noto Sans CJK JP")) font.setFamily("Noto Sans CJK JP");
+  app.setFont(font);
+  app.setWindowIcon(ProgramIcon());
+  ButtonsTakeEnter();
+}
+
 int RunWindows(int argc, char** argv, const std::vector<std::string>& args) {
   if (!HasEnv("QT_QPA_PLATFORM") && !HasEnv("DISPLAY") && !HasEnv("WAYLAND_DISPLAY")) {
     std::cerr << kNoDisplay << std::endl;
@@ -65,14 +82,12 @@ int RunWindows(int argc, char** argv, const std::vector<std::string>& args) {
   qInstallMessageHandler(OnQtMessage);
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
-  QFont font = app.font();
-  if (QFontDatabase::families().contains("Noto Sans CJK JP")) font.setFamily("Noto Sans CJK JP");
-  app.setFont(font);
+  PrepareApplication(app);
 
   WindowMessages messages;
   WindowStart start({&messages, ChooseDatabase, MakeWorkWindow});
   QObject::connect(&start, &WindowStart::Ended, &app, &QApplication::quit, Qt::QueuedConnection);
-  if (!start.Main(args)) return 0;
+  if (!start.Main(args)) return start.ExitStatus();
   return app.exec();
 }
 

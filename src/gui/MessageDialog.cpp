@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextLayout>
 #include <QTimer>
+#include <cmath>
 
 #include "WindowControl.h"
 
@@ -18,8 +22,73 @@ constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 28;
 constexpr int kButtonGap = 16;
 constexpr int kBottomPadding = 14;
+// The room above and below a line's text.
+constexpr int kLinePadding = 3;
+
+// A message line: its text centred, broken into several rows where it is wider than the line,
+// at a word boundary when it has one and anywhere else otherwise (a long path has none).
+class MessageLine : public QLabel {
+ public:
+  explicit MessageLine(QWidget* parent) : QLabel(parent) {}
+
+  // The height the text takes at width, its padding included.
+  int HeightFor(int width) const {
+    qreal height = 0;
+    ForEachRow(width, [&height](QTextLine& row) { height += row.height(); });
+    return static_cast<int>(std::ceil(height)) + 2 * kLinePadding;
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    QTextLayout layout(text(), font());
+    qreal height = Layout(layout, width());
+    layout.draw(&painter, QPointF(0, (this->height() - height) / 2));
+  }
+
+ private:
+  // Lays text out in rows of width; returns the height of all rows.
+  qreal Layout(QTextLayout& layout, int width) const {
+    QTextOption option(Qt::AlignHCenter);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine()) {
+      row.setLineWidth(width);
+      row.setPosition(QPointF(0, height));
+      height += row.height();
+    }
+    layout.endLayout();
+    return std::max(height, static_cast<qreal>(QFontMetrics(font()).height()));
+  }
+
+  template <class F>
+  void ForEachRow(int width, F&& f) const {
+    QTextLayout layout(text(), font());
+    Layout(layout, width);
+    for (int i = 0; i < layout.lineCount(); ++i) {
+      QTextLine row = layout.lineAt(i);
+      f(row);
+    }
+    if (layout.lineCount() == 0) {
+      // An empty line keeps the height of one row.
+      QTextLayout empty(" ", font());
+      Layout(empty, width);
+      QTextLine row = empty.lineAt(0);
+      f(row);
+    }
+  }
+};
 
 }  // namespace
+
+int MessageDialog::MaxWidth() const {
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  const int available = screen ? screen->availableGeometry().width() - 2 * kLineMargin : kMaxWidth;
+  return std::max(default_width_, std::min(kMaxWidth, available));
+}
 
 MessageDialog::MessageDialog(int default_width, int body_height)
     : QDialog(nullptr),
@@ -27,9 +96,9 @@ MessageDialog::MessageDialog(int default_width, int body_height)
       body_height_(body_height),
       width_(default_width) {
   setWindowTitle("Lanereport");
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  DialogFrame(this);
   for (int i = 0; i < 2; ++i) {
-    lines_[i] = new QLabel(this);
+    lines_[i] = new MessageLine(this);
     lines_[i]->setObjectName(QString("lblMessage_%1").arg(i));
     lines_[i]->setTextFormat(Qt::PlainText);
     lines_[i]->setAlignment(Qt::AlignCenter);
@@ -41,7 +110,7 @@ void MessageDialog::SetLine(int index, const QString& text) {
   QLabel* line = lines_[index];
   line->setText(text);
   const int line_width = QFontMetrics(line->font()).horizontalAdvance(text);
-  if (line_width >= width_) width_ = line_width + kLineMargin;
+  if (line_width > width_ - kLineMargin) width_ = std::min(line_width + kLineMargin, MaxWidth());
   Relayout();
 }
 
@@ -74,10 +143,11 @@ void MessageDialog::RestoreDefaultWidth() {
 void MessageDialog::LayoutBody(int, int) {}
 
 void MessageDialog::Relayout() {
-  const int line_height = QFontMetrics(lines_[0]->font()).height() + 6;
+  const int text_width = width_ - kLineMargin;
   int top = kTopPadding;
   for (QLabel* line : lines_) {
-    line->setGeometry(0, top, width_, line_height);
+    const int line_height = static_cast<MessageLine*>(line)->HeightFor(text_width);
+    line->setGeometry(kLineMargin / 2, top, text_width, line_height);
     top += line_height + kLineGap;
   }
   top += kBodyGap - kLineGap;

@@ -14,18 +14,25 @@ namespace lanereport::gui {
 
 // What the three message windows share: two centred lines (lblMessage_0 and lblMessage_1),
 // room for the window's own controls below them, and a row of centred buttons at the bottom.
-// The window is as wide as its default width, or wider when a line needs it: a line at least as
-// wide as the window makes the window that line's width plus kLineMargin, with the lines and
-// the buttons centred again.
+// The lines keep kLineMargin / 2 from either edge. The window is as wide as its default width,
+// or wider when a line needs it: a line wider than the room the window gives it makes the
+// window that line's width plus kLineMargin, up to MaxWidth(); a line wider still is broken
+// into rows (at word boundaries where it has them) and the window grows in height. It is a
+// dialog: a title and a close button, no minimise or maximise button.
 class MessageDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // The room left beside a line that widened the window (200 twips at 15 twips a pixel).
-  static constexpr int kLineMargin = 200 / 15;
+  // The room beside a line, both sides together.
+  static constexpr int kLineMargin = 48;
+  // The widest a long line makes the window, on a screen wide enough.
+  static constexpr int kMaxWidth = 640;
 
   // The window's width before any line widened it.
   int DefaultWidth() const { return default_width_; }
+  // The widest a long line makes the window: kMaxWidth, or less where the screen is narrower
+  // (never less than the default width).
+  int MaxWidth() const;
 
  protected:
   // default_width: the width the window starts with; body_height: the height of the window's

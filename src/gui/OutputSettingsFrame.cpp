@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <charconv>
 
 #include "WindowControl.h"
 #include "util/DataChange.h"
@@ -33,10 +34,15 @@ constexpr FieldSpec kFields[] = {
     {"txtSheetPath", "出力先xlsﾌｧｲﾙ："},
 };
 
-// "&HBBGGRR" to its number; nothing for an empty text.
+// "&HBBGGRR" to its number; nothing for a text that is not one.
 std::optional<long> VbColour(const std::string& literal) {
   if (literal.size() != 8) return std::nullopt;
-  return std::stol(literal.substr(2), nullptr, 16);
+  long value = 0;
+  const char* first = literal.data() + 2;
+  const char* last = literal.data() + literal.size();
+  auto [end, error] = std::from_chars(first, last, value, 16);
+  if (error != std::errc() || end != last) return std::nullopt;
+  return value;
 }
 
 }  // namespace
@@ -115,6 +121,12 @@ void OutputSettingsFrame::cmdSheet_Click() {
 }
 
 void OutputSettingsFrame::ColourTyped(QLineEdit* field) {
+  // The background field also takes an image, whose path keeps its case: only a colour literal
+  // ("#" and no ".") is upper-cased there.
+  if (field == fields_[1] && (!field->text().startsWith('#') || field->text().contains('.'))) {
+    RefreshPreview();
+    return;
+  }
   QString upper = field->text().toUpper();
   if (upper != field->text()) {
     field->setText(upper);

@@ -156,6 +156,7 @@ void SheetEditor::StoreTyped(const char* empty_message) {
     Warn(empty_message);
     return;
   }
+  if (!conditions_.ConditionsAccepted()) return;
   std::optional<std::string> refused = FormToSheet(name);
   FillSheetList();
   if (refused) Warn(*refused);

@@ -31,6 +31,8 @@ class SheetConditions {
   // Shows the conditions of a definition; found is false for a name the list does not hold,
   // whose form carries only the defaults.
   virtual void ShowConditions(const SheetForm& form, bool found) = 0;
+  // Whether the conditions can be stored: when not, says why and puts the focus on the field.
+  virtual bool ConditionsAccepted() = 0;
 };
 
 // The statistics-sheet editor of the output window: the list of definitions lstSheets, the name

@@ -10,10 +10,13 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPropertyAnimation>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QWidget>
+#include <algorithm>
 
 namespace lanereport::gui {
 namespace {
@@ -22,6 +25,41 @@ constexpr int kEffectMilliseconds = 120;
 constexpr const char* kOpenEffectName = "lanereport_open_effect";
 constexpr const char* kCloseImageName = "lanereport_close_effect";
 constexpr const char* kEnterFilterName = "lanereport_enter_moves_focus";
+constexpr const char* kButtonFilterName = "lanereport_buttons_take_enter";
+
+bool IsPlainEnter(const QKeyEvent* key) {
+  return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+         (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+// Push and tool buttons are pressed by Enter; check boxes and radio buttons are input fields.
+bool IsPressButton(const QObject* object) {
+  return qobject_cast<const QPushButton*>(object) || qobject_cast<const QToolButton*>(object);
+}
+
+// Presses button for the Enter key event key, once per stroke (a held key repeats nothing).
+void PressOnEnter(QAbstractButton* button, const QKeyEvent* key) {
+  if (!key->isAutoRepeat() && button->isEnabled() && button->isVisible()) button->click();
+}
+
+// Enter or Return on a focused push or tool button presses it, in every window.
+class ButtonsPressOnEnter : public QObject {
+ public:
+  explicit ButtonsPressOnEnter(QObject* application) : QObject(application) {
+    setObjectName(kButtonFilterName);
+    application->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || !IsPressButton(watched)) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    auto* button = static_cast<QAbstractButton*>(watched);
+    if (!IsPlainEnter(key) || !button->hasFocus()) return false;
+    PressOnEnter(button, key);
+    return true;
+  }
+};
 
 QScreen* ScreenOf(QWidget* form) {
   QScreen* screen = form->screen();
@@ -46,13 +84,16 @@ class EnterMovesFocus : public QObject {
     }
     if (event->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
-    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    if (!IsPlainEnter(key)) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != form_) return false;
-    if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QTextEdit*>(widget) ||
-        qobject_cast<QPlainTextEdit*>(widget))
-      return false;
+    // A button that let the key pass would hand it on to its frame, which would move the focus
+    // instead: the button is pressed here.
+    if (IsPressButton(widget)) {
+      PressOnEnter(static_cast<QAbstractButton*>(widget), key);
+      return true;
+    }
+    if (qobject_cast<QTextEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)) return false;
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &tab);
     return true;
@@ -154,6 +195,39 @@ void EnableOwner(QWidget* form, bool flag) {
 void MoveFocusOnEnter(QWidget* form) {
   if (!form || form->findChild<QObject*>(kEnterFilterName, Qt::FindDirectChildrenOnly)) return;
   new EnterMovesFocus(form);
+}
+
+void ButtonsTakeEnter() {
+  QCoreApplication* application = QCoreApplication::instance();
+  if (!application ||
+      application->findChild<QObject*>(kButtonFilterName, Qt::FindDirectChildrenOnly))
+    return;
+  new ButtonsPressOnEnter(application);
+}
+
+QPoint PlaceBeside(const QRect& field, const QSize& size, const QRect& area) {
+  // Along a side, the window starts where the control does and moves back inside the area.
+  auto along = [](int start, int length, int low, int high) {
+    return std::max(low, std::min(start, high - length + 1));
+  };
+  const int x = along(field.left(), size.width(), area.left(), area.right());
+  const int y = along(field.top(), size.height(), area.top(), area.bottom());
+  const QPoint candidates[] = {
+      {x, field.bottom() + 1},
+      {x, field.top() - size.height()},
+      {field.right() + 1, y},
+      {field.left() - size.width(), y},
+  };
+  for (const QPoint& corner : candidates) {
+    if (area.contains(QRect(corner, size))) return corner;
+  }
+  return {x, along(field.bottom() + 1, size.height(), area.top(), area.bottom())};
+}
+
+void DialogFrame(QWidget* form) {
+  if (!form) return;
+  form->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 }
 
 QColor BgrColor(long bgr) {

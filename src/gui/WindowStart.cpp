@@ -50,7 +50,10 @@ bool WindowStart::Main(const std::vector<std::string>& args) {
       return false;
     }
     start_mode_ = options.start_mode;
-    return OpenAndLoadMenu(options.database);
+    if (OpenAndLoadMenu(options.database)) return true;
+    // The suite asked for a database that cannot be used: its caller learns it by the status.
+    if (open_failed_) exit_status_ = 1;
+    return false;
   }
 
   start_mode_ = -1;
@@ -62,16 +65,26 @@ bool WindowStart::Main(const std::vector<std::string>& args) {
 }
 
 void WindowStart::SelectDataBase() {
-  std::string path = services_.choose_database ? services_.choose_database() : "";
-  OpenAndLoadMenu(std::string(Trim(path)));
+  // A file that cannot be opened was said in a message; the user chooses again, or cancels.
+  do {
+    std::string path = services_.choose_database ? services_.choose_database() : "";
+    OpenAndLoadMenu(std::string(Trim(path)));
+  } while (open_failed_);
 }
 
 bool WindowStart::OpenAndLoadMenu(const std::string& path) {
   // A Jet file of the suite is opened as the program's own database beside it, made from it
   // by the import when the user agrees.
+  open_failed_ = false;
   std::string database = path.empty() ? "" : ScoreDatabaseFor(path, *services_.messages);
-  db_ = database.empty() ? nullptr : OpenDataBase(database, kSuitePassword);
-  if (!db_) return false;
+  if (database.empty()) return false;
+  std::string why;
+  db_ = OpenDataBase(database, kSuitePassword, &why);
+  if (!db_) {
+    open_failed_ = true;
+    services_.messages->ShowWarning({"データベースを開けません：" + database, why, 0, 0});
+    return false;
+  }
   db_name_ = DbNameOf(path);
   if (!CheckMasters(*db_, *services_.messages)) {
     db_.reset();

@@ -44,10 +44,13 @@ class WindowStart : public QObject {
   ~WindowStart() override;
 
   // The program's entry with its arguments (without the program's name). Returns true when a
-  // window is open and the event loop has to run; false when the run is already over.
+  // window is open and the event loop has to run; false when the run is already over, with
+  // ExitStatus() telling how it ended. A database named with /d that cannot be opened is said
+  // with its reason.
   bool Main(const std::vector<std::string>& args);
   // Chooses and opens the database, checks the masters and loads the start menu; the splash's
-  // timer calls it. The run ends when any step fails.
+  // timer calls it. A file that cannot be opened is said with its reason and the chooser opens
+  // again; the run ends when the user cancels or any later step fails.
   void SelectDataBase();
   // Called by the splash before it closes on a key press or a click.
   void SplashClosed() {}
@@ -59,6 +62,9 @@ class WindowStart : public QObject {
   Database* gdbScore() const { return db_.get(); }
   const std::string& gstrDbName() const { return db_name_; }
   int gintStartMode() const { return start_mode_; }
+  // The program's exit status once Main returned false: 1 when the database named on the
+  // command line could not be opened, else 0.
+  int ExitStatus() const { return exit_status_; }
   const std::string& gstrVersion() const { return version_; }
   frmDOMenu* Menu() const;
   QWidget* WorkWindow() const;
@@ -77,6 +83,9 @@ class WindowStart : public QObject {
   std::unique_ptr<Database> db_;
   std::string db_name_;
   int start_mode_ = -1;
+  int exit_status_ = 0;
+  // The last OpenAndLoadMenu failed because the database file could not be opened.
+  bool open_failed_ = false;
   std::string version_;
   QPointer<frmSplash> splash_;
   QPointer<frmDOMenu> menu_;

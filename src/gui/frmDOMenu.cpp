@@ -30,6 +30,14 @@ frmDOMenu::frmDOMenu(WindowStart& start) {
   layout->addWidget(frame);
 }
 
+void frmDOMenu::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The menu is used from the keyboard too: a button has the focus from the start, with its
+  // focus ring showing, and Enter or Space presses it.
+  setAttribute(Qt::WA_KeyboardFocusChange);
+  if (!focusWidget()) findChild<QPushButton*>("cmdButton_0")->setFocus(Qt::OtherFocusReason);
+}
+
 void frmDOMenu::closeEvent(QCloseEvent* event) {
   event->accept();
   emit Closed();

@@ -7,7 +7,8 @@ namespace lanereport::gui {
 class WindowStart;
 
 // The start menu "出力処理": cmdButton_0 "Score" opens the score output window, cmdButton_1
-// "Bowler" the profile window; the menu hides while a work window is open.
+// "Bowler" the profile window; the menu hides while a work window is open. It opens with the
+// focus on Score.
 class frmDOMenu : public QWidget {
   Q_OBJECT
 
@@ -16,6 +17,7 @@ class frmDOMenu : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  signals:
   // The user closed the menu itself.

@@ -16,7 +16,10 @@
 #include <QRadioButton>
 #include <QStackedLayout>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
 
 #include "DialogFolderChooser.h"
 #include "Msg_Waiting.h"
@@ -59,6 +62,43 @@ QString Q(const std::string& text) {
 void SelectChoice(QComboBox* box, const std::string& text) {
   int index = box->findText(Q(text));
   if (index >= 0) box->setCurrentIndex(index);
+}
+
+// A year as the bulk run takes it: four digits.
+bool IsYearText(const std::string& text) {
+  return text.size() == 4 &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The descriptions of the reasons nested in an error, one a line, outermost first.
+std::string NestedReasons(const std::exception& error) {
+  try {
+    std::rethrow_if_nested(error);
+  } catch (const std::exception& reason) {
+    const auto* app = dynamic_cast<const AppError*>(&reason);
+    std::string text = app ? app->Description() : std::string(reason.what());
+    std::string deeper = NestedReasons(reason);
+    return deeper.empty() ? text : text + "\n" + deeper;
+  } catch (...) {
+  }
+  return "";
+}
+
+// Fills a drop-down with the choices, keeping its text and highlighting the entry of that text.
+// A list that already holds the choices is left alone, so that a choice in progress is kept.
+void RefillChoices(QComboBox* box, const std::vector<std::string>& choices) {
+  QString text = box->currentText();
+  bool same = box->count() == static_cast<int>(choices.size());
+  for (int i = 0; same && i < box->count(); ++i) same = box->itemText(i) == Q(choices[i]);
+  if (!same) {
+    box->clear();
+    for (const std::string& choice : choices) box->addItem(Q(choice));
+  }
+  int index = box->findText(text);
+  if (index >= 0)
+    box->setCurrentIndex(index);
+  else
+    box->setEditText(text);
 }
 
 // The messages of one make: a completion message first takes the progress window away, and can
@@ -272,6 +312,9 @@ void frmLanereport::BuildControls() {
   }
   for (QLineEdit* date : {txt_sttdt_, txt_enddt_, txt_sttdt1_, txt_enddt1_})
     date->installEventFilter(this);
+  // A date the user types is the user's, as one picked in the calendar is.
+  connect(txt_sttdt_, &QLineEdit::textEdited, this, [this] { start_open_ = false; });
+  connect(txt_enddt_, &QLineEdit::textEdited, this, [this] { end_open_ = false; });
 }
 
 QWidget* frmLanereport::BuildBowlerFrame() {
@@ -375,8 +418,8 @@ void frmLanereport::SetMode(int index) {
     case 3:
       opt_score_->setChecked(true);
       ScoreOption(true);
-      txt_sttdt1_->setText(Q(SlashedDate(today)));
-      txt_enddt1_->setText(Q(SlashedDate(today)));
+      SetDate(txt_sttdt1_, SlashedDate(today));
+      SetDate(txt_enddt1_, SlashedDate(today));
       FillSeriesList();
       break;
   }
@@ -394,20 +437,20 @@ void frmLanereport::optCondition_Click(int index) {
   opt_condition_[index]->setChecked(true);
   if (index == 1) {
     txt_sttdt_->hide();
-    txt_sttdt_->setText("1900/01/01");
+    SetDate(txt_sttdt_, "1900/01/01");
     lbl_message1_->setText("から過去");
     txt_enddt_->show();
-    txt_enddt_->setText(Q(SlashedDate(today)));
+    SetDate(txt_enddt_, SlashedDate(today));
     txt_game_count_->show();
     txt_game_count_->setText("30");
     lbl_message2_->setText(" Game");
     lbl_message2_->show();
   } else {
     txt_sttdt_->show();
-    txt_sttdt_->setText(Q(YearText(today) + "/01/01"));
+    SetDate(txt_sttdt_, YearText(today) + "/01/01");
     lbl_message1_->setText("～");
     txt_enddt_->show();
-    txt_enddt_->setText(Q(YearText(today) + "/12/31"));
+    SetDate(txt_enddt_, YearText(today) + "/12/31");
     txt_game_count_->hide();
     txt_game_count_->setText("0");
     lbl_message2_->hide();
@@ -543,6 +586,12 @@ void frmLanereport::FillSeriesList() {
 void frmLanereport::cmdMAKE_Click() {
   if (SettingsMode()) return;
   int mode = Mode();
+  if (mode == 0 && !IsYearText(Trimmed(cbo_year_c_->currentText()))) {
+    // Nothing is made, and no folder is created, for a year that is none.
+    Warn("日付が正しくありません");
+    cbo_year_c_->setFocus();
+    return;
+  }
   if (mode == 1 && !CheckPeriod()) return;
   MakeRequest request;
   request.mode = static_cast<MakeMode>(mode);
@@ -598,7 +647,18 @@ void frmLanereport::cmdMAKE_Click() {
   } catch (const AppError& e) {
     if (progress_shown) HideProgress();
     progress_shown = false;
-    Warn(e.Description());
+    // The reason under the error (the damaged part of a template, say) goes on a second line,
+    // with the template when the workbook was made.
+    std::string reasons = NestedReasons(e);
+    if (!reasons.empty() && (mode == 0 || mode == 1)) {
+      std::string sheet = Trimmed(Q(settings.OutSheet));
+      reasons = (sheet.empty() ? DefaultTemplatePath() : sheet) + "：" + reasons;
+    }
+    Messages().ShowWarning({e.Description(), reasons, 0, 10});
+  } catch (const std::exception& e) {
+    if (progress_shown) HideProgress();
+    progress_shown = false;
+    Warn(e.what());
   }
   if (progress_shown) HideProgress();
   EnableOwner(this, true);
@@ -619,6 +679,12 @@ void frmLanereport::cmdMAKE_Click() {
 // ---- date and number fields ----------------------------------------------------------
 
 bool frmLanereport::CheckPeriod() {
+  for (QLineEdit* field : {txt_sttdt_, txt_enddt_}) {
+    if (IsDateText(Text(field))) continue;
+    Warn("日付が正しくありません");
+    field->setFocus();
+    return false;
+  }
   if (!PeriodInOrder(Trimmed(txt_sttdt_->text()), Trimmed(txt_enddt_->text())) && !period_guard_) {
     period_guard_ = true;
     Warn("日付の範囲指定が不正です");
@@ -635,15 +701,14 @@ void frmLanereport::DateField_Click(QLineEdit* field) {
     picked = services_.pick_date(field, Text(field));
   } else {
     frmSearchCalender calendar(this);
-    QPoint corner = field->mapToGlobal(QPoint(0, field->height()));
-    calendar.PosTop(corner.y());
-    calendar.PosLeft(corner.x());
+    calendar.Beside(field);
     calendar.DefaultDate(Text(field));
     calendar.Show();
     if (!calendar.Canceled()) picked = calendar.ResultDate();
   }
   if (!picked) return;
   field->setText(Q(*picked));
+  if (IsDateText(*picked)) last_valid_[field] = Q(*picked);
   if (field == txt_sttdt_) start_open_ = false;
   if (field == txt_enddt_) end_open_ = false;
   LeaveDateField(field);
@@ -660,8 +725,17 @@ void frmLanereport::LeaveDateField(QLineEdit* field) {
     Warn("日付が正しくありません！");
     in_check_ = false;
     DateField_Click(field);
+    if (!IsDateText(Text(field))) {
+      // The calendar was cancelled: the field goes back to its last good date (or is emptied)
+      // and keeps the focus, so no date that is none stays behind.
+      auto last = last_valid_.find(field);
+      field->setText(last != last_valid_.end() ? last->second : QString());
+      // Once the focus has gone where it was going, it comes back.
+      QTimer::singleShot(0, field, [field] { field->setFocus(); });
+    }
     return;
   }
+  last_valid_[field] = field->text();
   if (field == txt_sttdt_ || field == txt_enddt_) {
     bool open = field == txt_sttdt_ ? start_open_ : end_open_;
     bool today = YmdToSlashed(*ParseDateToYmd(Text(field))) == SlashedDate(Today());
@@ -680,26 +754,27 @@ void frmLanereport::LeaveGameCount() {
 
 void frmLanereport::YearFocus() {
   if (Trimmed(cbo_year_c_->currentText()).empty()) cbo_year_c_->setEditText(Q(YearText(Today())));
-  QString text = cbo_year_c_->currentText();
-  cbo_year_c_->clear();
-  for (const std::string& year : YearChoices(Today())) cbo_year_c_->addItem(Q(year));
-  cbo_year_c_->setEditText(text);
+  RefillChoices(cbo_year_c_, YearChoices(Today()));
 }
 
 void frmLanereport::MonthFocus(QComboBox* box) {
   if (Trimmed(box->currentText()).empty()) box->setEditText(Q(SlashedMonth(Today())));
-  QString text = box->currentText();
-  box->blockSignals(true);
-  box->clear();
-  for (const std::string& month : MonthChoices(Today())) box->addItem(Q(month));
-  box->blockSignals(false);
-  box->setEditText(text);
+  RefillChoices(box, MonthChoices(Today()));
+}
+
+void frmLanereport::SetDate(QLineEdit* field, const std::string& date) {
+  field->setText(Q(date));
+  if (IsDateText(date)) last_valid_[field] = Q(date);
 }
 
 void frmLanereport::SetFieldColour(QWidget* field, long bgr) {
   QPalette palette = field->palette();
-  palette.setColor(QPalette::Base,
-                   bgr < 0 ? QApplication::palette().color(QPalette::Base) : BgrColor(bgr));
+  // A drop-down without a text field shows its choice on a button face.
+  auto* box = qobject_cast<QComboBox*>(field);
+  for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button}) {
+    if (role == QPalette::Button && (!box || box->isEditable())) continue;
+    palette.setColor(role, bgr < 0 ? QApplication::palette().color(role) : BgrColor(bgr));
+  }
   field->setPalette(palette);
 }
 
@@ -708,8 +783,12 @@ bool frmLanereport::eventFilter(QObject* watched, QEvent* event) {
   if (!widget || in_check_) return QWidget::eventFilter(watched, event);
   if (event->type() == QEvent::FocusIn) {
     SetFieldColour(widget, kFocusColour);
-    if (widget == cbo_year_c_) YearFocus();
-    if (widget == cbo_sttdt_ || widget == cbo_enddt_) MonthFocus(static_cast<QComboBox*>(widget));
+    // The focus coming back from the drop-down's own list is no new visit: the list stays, with
+    // the choice just made.
+    bool from_list = static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
+    if (widget == cbo_year_c_ && !from_list) YearFocus();
+    if ((widget == cbo_sttdt_ || widget == cbo_enddt_) && !from_list)
+      MonthFocus(static_cast<QComboBox*>(widget));
   } else if (event->type() == QEvent::FocusOut) {
     auto reason = static_cast<QFocusEvent*>(event)->reason();
     bool left = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
@@ -748,12 +827,35 @@ void frmLanereport::ShowConditions(const SheetForm& form, bool found) {
   }
   SelectChoice(cbo_alley_, form.alley);
   SelectChoice(cbo_level_, form.level);
-  txt_sttdt_->setText(Q(form.start_date));
-  txt_enddt_->setText(Q(form.end_date));
+  SetDate(txt_sttdt_, form.start_date);
+  SetDate(txt_enddt_, form.end_date);
   start_open_ = form.start_open;
   end_open_ = form.end_open;
   if (start_open_) SetFieldColour(txt_sttdt_, kOpenDateColour);
   if (end_open_) SetFieldColour(txt_enddt_, kOpenDateColour);
+}
+
+bool frmLanereport::ConditionsAccepted() {
+  for (auto [field, open] :
+       {std::pair{txt_sttdt_, start_open_}, std::pair{txt_enddt_, end_open_}}) {
+    if (open || IsDateText(Text(field))) continue;
+    Warn("日付が正しくありません");
+    field->setFocus();
+    return false;
+  }
+  std::string count = Trimmed(txt_game_count_->text());
+  if (count.empty() ||
+      !std::all_of(count.begin(), count.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    Warn("数値を入力して下さい");
+    txt_game_count_->setFocus();
+    return false;
+  }
+  if (count.size() > 9) {
+    Warn("入力した数字が大き過ぎます");
+    txt_game_count_->setFocus();
+    return false;
+  }
+  return true;
 }
 
 // ---- showing and closing -------------------------------------------------------------

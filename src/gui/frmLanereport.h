@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -106,12 +107,15 @@ class frmLanereport : public QWidget, private SheetConditions {
   void FillSeriesList();
   void ReadConditions(SheetForm& form) override;
   void ShowConditions(const SheetForm& form, bool found) override;
+  bool ConditionsAccepted() override;
   void ScoreOption(bool list_output);
   // The checks when a field loses the focus.
   void LeaveDateField(QLineEdit* field);
   void LeaveGameCount();
   void YearFocus();
   void MonthFocus(QComboBox* box);
+  // Puts a date the window chose into a date field, remembered as the field's last good date.
+  void SetDate(QLineEdit* field, const std::string& date);
   void SetFieldColour(QWidget* field, long bgr);
   void ShowProgress(const char* message1);
   void HideProgress();
@@ -131,6 +135,8 @@ class frmLanereport : public QWidget, private SheetConditions {
   bool end_open_ = false;
   bool period_guard_ = false;
   bool in_check_ = false;
+  // The last good date of each date field, which a refused date gives way to.
+  std::map<QLineEdit*, QString> last_valid_;
 
   QLabel* lbl_zepa_;
   QGroupBox* fra_user_;

@@ -3,12 +3,16 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
+#include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
@@ -104,6 +108,7 @@ frmSearchCalender::frmSearchCalender(QWidget* parent)
   setObjectName("frmSearchCalender");
   setWindowTitle(QString::fromUtf8("カレンダー"));
   setModal(true);
+  DialogFrame(this);
 
   auto* move_back = Button("cmdMonthMove_0", QString::fromUtf8("◀"), this);
   auto* move_on = Button("cmdMonthMove_1", QString::fromUtf8("▶"), this);
@@ -190,14 +195,45 @@ int frmSearchCalender::Show() {
   canceled_ = true;
   result_date_.clear();
   RefreshTodayCaption();
-  if (pos_top_ != 0 || pos_left_ != 0) move(pos_left_, pos_top_);
+  if (!field_ && (pos_top_ != 0 || pos_left_ != 0)) move(pos_left_, pos_top_);
   return exec();
 }
 
 void frmSearchCalender::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  // Centred here, where the window has the size it is shown with.
-  if (pos_top_ == 0 && pos_left_ == 0) CenterWindow(this);
+  // Placed here, where the window has the size it is shown with.
+  if (field_) {
+    placed_framed_ = false;
+    PlaceBesideField();
+    // The window manager may add its frame only after the window is on the screen: the window
+    // is placed again then, by the frame it really has.
+    QTimer::singleShot(150, this, [this] { PlaceBesideFieldOnceFramed(); });
+  } else if (pos_top_ == 0 && pos_left_ == 0) {
+    CenterWindow(this);
+  }
+}
+
+void frmSearchCalender::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  PlaceBesideFieldOnceFramed();
+}
+
+void frmSearchCalender::PlaceBesideFieldOnceFramed() {
+  if (!field_ || placed_framed_ || !isVisible() || frameGeometry() == geometry()) return;
+  placed_framed_ = true;
+  PlaceBesideField();
+}
+
+void frmSearchCalender::PlaceBesideField() {
+  if (!field_) return;
+  QScreen* screen = field_->screen() ? field_->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  // Before the window manager has framed the window its frame is not known yet; room is kept
+  // for a title bar, so that the frame does not reach over the field either.
+  QSize frame = frameGeometry().size();
+  if (frame == size()) frame += QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
+  const QRect field(field_->mapToGlobal(QPoint(0, 0)), field_->size());
+  move(PlaceBeside(field, frame, screen->availableGeometry()));
 }
 
 std::string frmSearchCalender::Value() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <array>
 #include <string>
 
@@ -26,6 +27,10 @@ class frmSearchCalender : public QDialog {
   // 0 the window is centred on the screen.
   void PosTop(int top) { pos_top_ = top; }
   void PosLeft(int left) { pos_left_ = left; }
+  // The date field the window serves: when set, the window opens below or beside it, inside
+  // the screen, leaving it in sight (PosTop and PosLeft are then not used). The field must
+  // outlive the window's Show().
+  void Beside(QWidget* field) { field_ = field; }
 
   // The date shown first and picked, as "YYYY/MM/DD" (also "YYYY/M/D", "YYYY-MM-DD" or
   // "YYYYMMDD"). An empty text, or one that is not a date of the calendar's years, means today.
@@ -47,6 +52,7 @@ class frmSearchCalender : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   // Shows the month of date with date picked. date must be a real date of the calendar's years.
@@ -63,6 +69,10 @@ class frmSearchCalender : public QDialog {
   void OnToday();
   void OnOK();
   void RefreshTodayCaption();
+  // Places the window beside field_ by its frame, or by an estimated one before it is framed.
+  void PlaceBesideField();
+  // Places it again once, when the window manager has given it its frame.
+  void PlaceBesideFieldOnceFramed();
 
   QComboBox* cbo_year_;
   QComboBox* cbo_month_;
@@ -71,6 +81,8 @@ class frmSearchCalender : public QDialog {
 
   MonthGrid grid_;
   CivilDate value_;
+  QPointer<QWidget> field_;
+  bool placed_framed_ = false;
   int pos_top_ = 0;
   int pos_left_ = 0;
   bool canceled_ = true;

@@ -43,6 +43,9 @@ frmSplash::frmSplash(WindowStart& start) : start_(start), timer_(new QTimer(this
   connect(timer_, &QTimer::timeout, this, [this] {
     if (done_) return;
     done_ = true;
+    // The chooser and the import questions come up on their own, not over a splash that no
+    // longer paints while they run.
+    hide();
     start_.SelectDataBase();
     close();
     emit Closed(true);

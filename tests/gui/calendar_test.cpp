@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "WindowControl.h"
 #include "frmSearchCalender.h"
 #include "util/Clock.h"
 
@@ -397,6 +398,70 @@ class CalendarTest : public QObject {
       form.reject();
     });
     QCOMPARE(where, QPoint(200, 120));
+  }
+
+  void OpensBelowItsFieldWhereThereIsRoom() {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget owner;
+    owner.setGeometry(area.left() + 40, area.top() + 40, 300, 60);
+    auto* field = new QLineEdit(&owner);
+    field->setGeometry(20, 10, 120, 24);
+    owner.show();
+    frmSearchCalender form(&owner);
+    form.Beside(field);
+    QRect frame;
+    ShowAnd(form, [&] {
+      frame = form.frameGeometry();
+      form.reject();
+    });
+    const QRect place(field->mapToGlobal(QPoint(0, 0)), field->size());
+    QVERIFY2(!frame.intersects(place), "the field stays in sight");
+    QVERIFY(area.contains(frame));
+    QVERIFY(frame.top() > place.bottom());
+    QCOMPARE(frame.left(), place.left());
+  }
+
+  void OpensAboveOrBesideAFieldNearTheScreensBottom() {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget owner;
+    owner.setGeometry(area.right() - 300, area.bottom() - 70, 300, 60);
+    auto* field = new QLineEdit(&owner);
+    field->setGeometry(160, 20, 120, 24);
+    owner.show();
+    frmSearchCalender form(&owner);
+    form.Beside(field);
+    QRect frame;
+    ShowAnd(form, [&] {
+      frame = form.frameGeometry();
+      form.reject();
+    });
+    const QRect place(field->mapToGlobal(QPoint(0, 0)), field->size());
+    QVERIFY2(!frame.intersects(place), "the field stays in sight");
+    QVERIFY2(area.contains(frame), "the calendar stays on the screen");
+  }
+
+  void PlaceBesideTriesBelowAboveRightAndLeft() {
+    const QRect area(0, 0, 1000, 700);
+    const QSize size(300, 400);
+    // Room below.
+    QCOMPARE(PlaceBeside(QRect(100, 100, 120, 24), size, area), QPoint(100, 124));
+    // Near the right edge it moves left to stay on the screen.
+    QCOMPARE(PlaceBeside(QRect(900, 100, 80, 24), size, area), QPoint(700, 124));
+    // No room below: above.
+    QCOMPARE(PlaceBeside(QRect(100, 600, 120, 24), size, area), QPoint(100, 200));
+    // Neither below nor above: to the right, moved up inside the screen.
+    const QRect tall(0, 0, 1000, 500);
+    QCOMPARE(PlaceBeside(QRect(100, 200, 120, 24), size, tall), QPoint(220, 100));
+    // Nor to the right: to the left.
+    QCOMPARE(PlaceBeside(QRect(650, 200, 120, 24), size, tall), QPoint(350, 100));
+  }
+
+  void IsADialogWithoutMinimiseAndMaximise() {
+    frmSearchCalender form;
+    const Qt::WindowFlags flags = form.windowFlags();
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
   }
 
   void CentredWhenNoPositionIsGiven() {

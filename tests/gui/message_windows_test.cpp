@@ -1,13 +1,17 @@
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
 #include <algorithm>
@@ -18,6 +22,7 @@
 
 #include "CountingProgress.h"
 #include "GameBuilder.h"
+#include "MessageDialog.h"
 #include "Msg_Waiting.h"
 #include "Msg_Warning.h"
 #include "Msg_YesNo.h"
@@ -293,8 +298,9 @@ class MessageWindowsTest : public QObject {
     });
     w.Show();
     QVERIFY(line_width >= w.DefaultWidth());
-    QCOMPARE(width, line_width + MessageDialog::kLineMargin);
-    QVERIFY(line1.width() >= line_width);
+    QCOMPARE(width, std::min(line_width + MessageDialog::kLineMargin, w.MaxWidth()));
+    QVERIFY(line1.left() >= MessageDialog::kLineMargin / 2);
+    QVERIFY(line1.right() < width - MessageDialog::kLineMargin / 2);
     QVERIFY(std::abs(line0.center().x() - width / 2) <= 1);
     QVERIFY(std::abs(line1.center().x() - width / 2) <= 1);
     QVERIFY(std::abs(ok.center().x() - width / 2) <= 1);
@@ -324,9 +330,180 @@ class MessageWindowsTest : public QObject {
       q.reject();
     });
     q.Show();
-    QCOMPARE(width, line_width + MessageDialog::kLineMargin);
+    QCOMPARE(width, std::min(line_width + MessageDialog::kLineMargin, q.MaxWidth()));
     QVERIFY(ok.right() < cancel.left());
     QVERIFY(std::abs((ok.left() + cancel.right()) / 2 - width / 2) <= 1);
+  }
+
+  void ALineSomewhatWiderThanTheWindowWidensItKeepingItsMargins() {
+    Msg_Warning& w = Msg_Warning::Instance();
+    w.TimerSet(0);
+    QString line;
+    const QFontMetrics metrics(LineOf(&w, 0)->font());
+    while (metrics.horizontalAdvance(line) < w.DefaultWidth())
+      line += QString::fromUtf8("フォルダ");
+    w.Message1(line.toStdString());
+    int width = 0;
+    QRect line0;
+    int one_row = 0;
+    WhenShown([&] {
+      width = w.width();
+      line0 = LineOf(&w, 0)->geometry();
+      one_row = metrics.height();
+      w.accept();
+    });
+    w.Show();
+    const int line_width = metrics.horizontalAdvance(line);
+    QVERIFY(line_width + MessageDialog::kLineMargin <= w.MaxWidth());
+    QCOMPARE(width, line_width + MessageDialog::kLineMargin);
+    QCOMPARE(line0.left(), MessageDialog::kLineMargin / 2);
+    QCOMPARE(line0.width(), line_width);
+    QVERIFY2(line0.height() < 2 * one_row, "one row");
+  }
+
+  void AVeryLongLineIsBrokenIntoRowsInsideTheMargins() {
+    Msg_Warning& w = Msg_Warning::Instance();
+    w.TimerSet(0);
+    // A path has no blank to break at; it is broken anyway.
+    const std::string path = "/home/user/" + std::string(30, 'a') + "/" + std::string(40, 'b') +
+                             "/" + std::string(40, 'c') + "/score.db";
+    w.Message1("データベースを開けません：" + path);
+    w.Message2("file is not a database");
+    int width = 0, height = 0;
+    QRect line0, line1, ok;
+    WhenShown([&] {
+      width = w.width();
+      height = w.height();
+      line0 = LineOf(&w, 0)->geometry();
+      line1 = LineOf(&w, 1)->geometry();
+      ok = Child<QPushButton>(&w, "cmdOK")->geometry();
+      w.accept();
+    });
+    w.Show();
+    const int one_row = QFontMetrics(LineOf(&w, 0)->font()).height();
+    QCOMPARE(width, w.MaxWidth());
+    QVERIFY2(line0.height() >= 2 * one_row, "the long line takes several rows");
+    QCOMPARE(line0.left(), MessageDialog::kLineMargin / 2);
+    QCOMPARE(line0.right(), width - MessageDialog::kLineMargin / 2 - 1);
+    QVERIFY(line1.top() > line0.bottom());
+    QVERIFY(ok.top() > line1.bottom());
+    QVERIFY(ok.bottom() < height);
+  }
+
+  void MessageWindowsAreDialogsWithoutMinimiseAndMaximise() {
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&Msg_Warning::Instance(), &Msg_YesNo::Instance()}) {
+      const Qt::WindowFlags flags = window->windowFlags();
+      QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+      QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+      QVERIFY(!(flags & Qt::WindowContextHelpButtonHint));
+      QVERIFY(flags & Qt::WindowCloseButtonHint);
+      QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
+    }
+  }
+
+  void EnterOnAFocusedButtonPressesIt() {
+    // Msg_YesNo: Enter on cancel answers no, Space on OK answers yes.
+    Msg_YesNo& q = Msg_YesNo::Instance();
+    q.TimerSet(0);
+    q.Message1("a");
+    GuardClose(&q, 5000);
+    WhenShown([&] {
+      auto* cancel = Child<QPushButton>(&q, "cmdCancel");
+      cancel->setFocus();
+      QTest::keyClick(cancel, Qt::Key_Return);
+    });
+    q.Show();
+    QVERIFY(!q.YesNo());
+    q.Message1("a");
+    GuardClose(&q, 5000);
+    WhenShown([&] { QTest::keyClick(Child<QPushButton>(&q, "cmdOK"), Qt::Key_Space); });
+    QCOMPARE(q.Show(), int(QDialog::Accepted));
+    QVERIFY(q.YesNo());
+  }
+
+  void EnterOnAButtonInAFrameOfAWindowThatMovesTheFocusPressesIt() {
+    // As in the output window: fields and the make button in frames of a plain window.
+    QWidget form;
+    auto* fields = new QGroupBox(&form);
+    auto* name = new QLineEdit(fields);
+    auto* count = new QLineEdit(fields);
+    auto* check = new QCheckBox("x", fields);
+    auto* fields_layout = new QVBoxLayout(fields);
+    fields_layout->addWidget(name);
+    fields_layout->addWidget(count);
+    fields_layout->addWidget(check);
+    auto* buttons = new QGroupBox(&form);
+    auto* make = new QPushButton(QString::fromUtf8("作成"), buttons);
+    auto* tool = new QToolButton(buttons);
+    auto* buttons_layout = new QHBoxLayout(buttons);
+    buttons_layout->addWidget(make);
+    buttons_layout->addWidget(tool);
+    auto* layout = new QVBoxLayout(&form);
+    layout->addWidget(fields);
+    layout->addWidget(buttons);
+    int makes = 0, tools = 0;
+    connect(make, &QPushButton::clicked, &form, [&makes] { ++makes; });
+    connect(tool, &QToolButton::clicked, &form, [&tools] { ++tools; });
+    MoveFocusOnEnter(&form);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+
+    make->setFocus();
+    QTRY_VERIFY(make->hasFocus());
+    QTest::keyClick(make, Qt::Key_Return);
+    QCOMPARE(makes, 1);
+    QVERIFY2(make->hasFocus(), "the focus stays on the button");
+    QTest::keyClick(make, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(makes, 2);
+    QTest::keyClick(make, Qt::Key_Space);
+    QCOMPARE(makes, 3);
+    tool->setFocus();
+    QTRY_VERIFY(tool->hasFocus());
+    QTest::keyClick(tool, Qt::Key_Return);
+    QCOMPARE(tools, 1);
+    // The fields still move the focus on, a check box with them.
+    name->setFocus();
+    QTRY_VERIFY(name->hasFocus());
+    QTest::keyClick(name, Qt::Key_Return);
+    QVERIFY(count->hasFocus());
+    QTest::keyClick(count, Qt::Key_Return);
+    QVERIFY(check->hasFocus());
+    QTest::keyClick(check, Qt::Key_Return);
+    QVERIFY(!check->isChecked());
+    QVERIFY(!check->hasFocus());
+    QCOMPARE(makes, 3);
+  }
+
+  void ButtonsTakeEnterInEveryWindow() {
+    // A plain window that does not move the focus on Enter: its buttons ignore Enter by
+    // themselves; with the application's filter they are pressed by it.
+    ButtonsTakeEnter();
+    ButtonsTakeEnter();  // once is enough
+    QCOMPARE(qApp->findChildren<QObject*>("lanereport_buttons_take_enter").size(), 1);
+    QWidget form;
+    auto* frame = new QGroupBox(&form);
+    auto* first = new QPushButton("1", frame);
+    auto* second = new QPushButton("2", frame);
+    auto* frame_layout = new QHBoxLayout(frame);
+    frame_layout->addWidget(first);
+    frame_layout->addWidget(second);
+    auto* layout = new QVBoxLayout(&form);
+    layout->addWidget(frame);
+    int firsts = 0;
+    connect(first, &QPushButton::clicked, &form, [&firsts] { ++firsts; });
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    first->setFocus();
+    QTRY_VERIFY(first->hasFocus());
+    QTest::keyClick(first, Qt::Key_Return);
+    QCOMPARE(firsts, 1);
+    QVERIFY(first->hasFocus());
+    // Shift+Enter is no press.
+    QTest::keyClick(first, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(firsts, 1);
   }
 
   void WaitingWithoutPreFormIsRefused() {

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -9,6 +10,7 @@
 #include <memory>
 
 #include "FakeWindows.h"
+#include "GuiMain.h"
 #include "TempDir.h"
 #include "WindowStart.h"
 #include "database/Database.h"
@@ -40,16 +42,27 @@ class StartUpWindowTest : public QObject {
 
  private:
   std::unique_ptr<testing::TempDir> dir_;
-  std::string db_;     // a sample database with every master
-  std::string empty_;  // a database without bowlers
+  std::string db_;              // a sample database with every master
+  std::string empty_;           // a database without bowlers
+  std::string not_a_database_;  // a file of text named like a database
   testing::RecordingMessages messages_;
   int chooser_calls_ = 0;
   std::string chosen_;
+  // Answers of the chooser before chosen_, first one first.
+  std::vector<std::string> chosen_first_;
+  // Whether the splash was on the screen when the chooser opened, per call.
+  std::vector<bool> splash_over_chooser_;
 
   WindowStart::Services Services() {
     return {&messages_,
             [this] {
               ++chooser_calls_;
+              splash_over_chooser_.push_back(TopLevel("frmSplash") != nullptr);
+              if (!chosen_first_.empty()) {
+                std::string first = chosen_first_.front();
+                chosen_first_.erase(chosen_first_.begin());
+                return first;
+              }
               return chosen_;
             },
             [](int index, WindowStart&) -> QWidget* {
@@ -73,12 +86,17 @@ class StartUpWindowTest : public QObject {
     CreateSampleDatabase(db_, options);
     empty_ = dir_->File("empty.db");
     CreateScoreDatabase(empty_);
+    not_a_database_ = dir_->File("notes.db");
+    MakeFile(not_a_database_, std::string(4096, 'x'));
+    PrepareApplication(*qApp);
   }
 
   void init() {
     messages_.shown.clear();
     chooser_calls_ = 0;
     chosen_ = db_;
+    chosen_first_.clear();
+    splash_over_chooser_.clear();
     std::filesystem::remove(dir_->File("ZEPA.INI"));
   }
 
@@ -99,6 +117,7 @@ class StartUpWindowTest : public QObject {
 
     QTRY_VERIFY_WITH_TIMEOUT(start.Menu() && start.Menu()->isVisible(), 5000);
     QCOMPARE(chooser_calls_, 1);
+    QCOMPARE(splash_over_chooser_, std::vector<bool>{false});
     QVERIFY(!TopLevel("frmSplash"));
     QVERIFY(start.gdbScore());
     QCOMPARE(start.gstrDbName(), std::string("score"));
@@ -144,7 +163,7 @@ class StartUpWindowTest : public QObject {
   }
 
   void aCancelledChooserOrAnEmptyMasterEndsTheRun() {
-    for (const std::string& chosen : {std::string(""), empty_, dir_->File("missing.db")}) {
+    for (const std::string& chosen : {std::string(""), empty_}) {
       chosen_ = chosen;
       messages_.shown.clear();
       WindowStart start(Services());
@@ -206,18 +225,102 @@ class StartUpWindowTest : public QObject {
       QVERIFY(!start.gdbScore());
     }
 
-    // A database that cannot be opened ends the run silently; a mode without a window too.
+    // A mode without a window ends the run silently.
     messages_.shown.clear();
-    {
-      WindowStart missing(Services());
-      QVERIFY(!missing.Main({"/m1", "/d" + dir_->File("missing.db")}));
-    }
     {
       WindowStart odd(Services());
       QVERIFY(!odd.Main({"/m3", "/d" + db_}));
       QVERIFY(!odd.gdbScore());
+      QCOMPARE(odd.ExitStatus(), 0);
     }
     QVERIFY(messages_.shown.empty());
+  }
+
+  void aFileThatIsNoDatabaseIsSaidAndTheChooserOpensAgain() {
+    for (const std::string& bad : {not_a_database_, dir_->File("missing.db")}) {
+      messages_.shown.clear();
+      chooser_calls_ = 0;
+      splash_over_chooser_.clear();
+      chosen_first_ = {bad};
+      WindowStart start(Services());
+      QVERIFY(start.Main({}));
+      QTRY_VERIFY_WITH_TIMEOUT(start.Menu() && start.Menu()->isVisible(), 5000);
+      QCOMPARE(chooser_calls_, 2);
+      QCOMPARE(splash_over_chooser_, (std::vector<bool>{false, false}));
+      QCOMPARE(messages_.shown.size(), std::size_t{1});
+      QCOMPARE(messages_.shown[0].message1, "データベースを開けません：" + bad);
+      QVERIFY2(!messages_.shown[0].message2.empty(), "the reason is said");
+      QVERIFY(start.gdbScore());
+      start.Menu()->close();
+    }
+    // Cancelled after the message: the run ends, with nothing more said.
+    messages_.shown.clear();
+    chooser_calls_ = 0;
+    chosen_first_ = {not_a_database_};
+    chosen_ = "";
+    WindowStart start(Services());
+    QSignalSpy ended(&start, &WindowStart::Ended);
+    QVERIFY(start.Main({}));
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+    QCOMPARE(chooser_calls_, 2);
+    QCOMPARE(messages_.shown.size(), std::size_t{1});
+    QVERIFY(!start.Menu());
+  }
+
+  void aDatabaseOnTheCommandLineThatCannotBeOpenedIsSaidAndEndsWithStatus1() {
+    for (const std::string& bad : {not_a_database_, dir_->File("missing.db")}) {
+      messages_.shown.clear();
+      WindowStart start(Services());
+      QVERIFY(!start.Main({"/m1", "/d" + bad}));
+      QCOMPARE(start.ExitStatus(), 1);
+      QCOMPARE(messages_.shown.size(), std::size_t{1});
+      QCOMPARE(messages_.shown[0].message1, "データベースを開けません：" + bad);
+      QVERIFY(!messages_.shown[0].message2.empty());
+      QVERIFY(!start.WorkWindow());
+      QVERIFY(!start.gdbScore());
+      QCOMPARE(chooser_calls_, 0);
+    }
+    WindowStart good(Services());
+    QVERIFY(good.Main({"/m1", "/d" + db_}));
+    QCOMPARE(good.ExitStatus(), 0);
+  }
+
+  void theMenuOpensWithTheFocusOnScoreAndButtonsTakeEnterAndSpace() {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+      WindowStart start(Services());
+      QVERIFY(start.Main({}));
+      QTRY_VERIFY_WITH_TIMEOUT(start.Menu() && start.Menu()->isVisible(), 5000);
+      frmDOMenu* menu = start.Menu();
+      QApplication::setActiveWindow(menu);
+      QVERIFY(QTest::qWaitForWindowActive(menu));
+      auto* score = menu->findChild<QPushButton*>("cmdButton_0");
+      auto* bowler = menu->findChild<QPushButton*>("cmdButton_1");
+      QTRY_VERIFY(score->hasFocus());
+      QVERIFY2(menu->testAttribute(Qt::WA_KeyboardFocusChange), "the focus ring shows");
+      QTest::keyClick(score, Qt::Key_Tab);
+      QVERIFY(bowler->hasFocus());
+      QTest::keyClick(bowler, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+      QVERIFY(start.WorkWindow());
+      QCOMPARE(start.WorkWindow()->objectName(), QString("frmSelfIntroduction"));
+      QVERIFY(!menu->isVisible());
+      start.WorkWindow()->close();
+      QTRY_VERIFY(menu->isVisible());
+      menu->close();
+    }
+  }
+
+  void everyWindowHasTheProgramsIcon() {
+    const QIcon icon = QApplication::windowIcon();
+    QVERIFY(!icon.isNull());
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+      QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+      QVERIFY(!icon.pixmap(size, size).isNull());
+    }
+    WindowStart start(Services());
+    QVERIFY(start.Main({"/m1", "/d" + db_}));
+    QVERIFY(!start.WorkWindow()->windowIcon().isNull());
+    QCOMPARE(start.WorkWindow()->windowIcon().cacheKey(), icon.cacheKey());
+    start.WorkWindow()->close();
   }
 };
 

@@ -1,6 +1,8 @@
 #include "batch/MakeFlow.h"
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
 
 #include "batch/PagesAhead.h"
 #include "database/Database.h"
@@ -35,6 +37,29 @@ namespace lanereport {
 namespace {
 
 constexpr const char* kPleaseWait = "しばらくお待ちください...";
+constexpr const char* kBadDate = "日付が正しくありません";
+constexpr const char* kBadRange = "日付の範囲指定が不正です";
+
+// A year as the bulk run takes it: four digits.
+bool IsYearText(std::string_view text) {
+  return text.size() == 4 &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "YYYY/MM" (also "YYYY/M" or "YYYY-MM") as "YYYYMM"; nothing for anything else.
+std::optional<std::string> MonthYm(std::string_view text) {
+  std::string month(Trim(text));
+  std::optional<std::string> ymd = ParseDateToYmd(month + "/01");
+  if (!ymd) ymd = ParseDateToYmd(month + "-01");
+  if (!ymd) return std::nullopt;
+  return ymd->substr(0, 6);
+}
+
+// Whether a run wrote any file.
+bool Wrote(const MakeResult& result) {
+  return !result.workbook_path.empty() || !result.pages.empty() || result.monthly_pages > 0 ||
+         result.score_pages > 0 || result.index_pages > 0 || !result.images_copied.empty();
+}
 
 // The bowler's Latin name (the sub-folder of the pages); raises kErrNoData for an unknown name.
 std::string AnameOf(Database& db, const std::string& bowler) {
@@ -91,9 +116,56 @@ MakeFlow::MakeFlow(Database& db, std::string db_name, WindowSettings settings,
       messages_(messages),
       chooser_(chooser) {}
 
-void MakeFlow::Complete(const char* message, const MakeResult& result) {
+void MakeFlow::SayNoData() {
+  messages_.ShowWarning({left_out_ && left_out_->Count() > 0
+                             ? "読めるゲームがないため、作成しませんでした"
+                             : "該当するﾃﾞｰﾀは存在しません",
+                         "", 0, 10});
+}
+
+bool MakeFlow::Refuse(const MakeRequest& request) {
+  const char* problem = nullptr;
+  switch (request.mode) {
+    case MakeMode::kBulk:
+      if (!IsYearText(Trim(request.year))) problem = kBadDate;
+      break;
+    case MakeMode::kBowlerWorkbook:
+      break;
+    case MakeMode::kMonthly: {
+      std::optional<std::string> first = MonthYm(request.first_month);
+      std::optional<std::string> last = MonthYm(request.last_month);
+      if (!first || !last)
+        problem = kBadDate;
+      else if (*first > *last)
+        problem = kBadRange;
+      break;
+    }
+    case MakeMode::kScore: {
+      if (request.list_output) break;
+      std::optional<std::string> start = ParseDateToYmd(Trim(request.start_date));
+      std::optional<std::string> end = ParseDateToYmd(Trim(request.end_date));
+      if (!start || !end)
+        problem = kBadDate;
+      else if (*start > *end)
+        problem = kBadRange;
+      break;
+    }
+  }
+  if (!problem) return false;
+  messages_.ShowWarning({problem, "", 0, 10});
+  return true;
+}
+
+void MakeFlow::Complete(const char* message, MakeResult& result) {
   // Whatever the run wrote is on the disk before the user is told it is done.
   FlushWrittenFiles();
+  if (!result.stopped && !Wrote(result)) {
+    // A missing template has been said already; anything else that leaves nothing to write is a
+    // period without games.
+    result.refused = true;
+    if (!result.template_missing) SayNoData();
+    return;
+  }
   // A folder that was named but is not there sends the output to the desktop; the user has to
   // learn where it went.
   std::string where;
@@ -268,6 +340,11 @@ void MakeFlow::RunIndexPages(PageContext& context, const std::vector<std::string
 
 MakeResult MakeFlow::Make(const MakeRequest& request) {
   MakeResult result;
+  // A request that cannot be run is refused before any folder or file is touched.
+  if (Refuse(request)) {
+    result.refused = true;
+    return result;
+  }
   // Rows the run cannot read are left out and counted in its completion message.
   ReadProblemLog left_out;
   left_out_ = &left_out;
@@ -322,6 +399,12 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
                                              request.first_month, request.last_month, true);
       result.monthly_pages = run.pages;
       result.stopped = run.stopped;
+      if (run.pages == 0 && run.kept == 0 && !run.stopped) {
+        // Nothing to link: the year pages and the look images stay as they are.
+        result.refused = true;
+        SayNoData();
+        return result;
+      }
       RunIndexPages(context, {request.bowler}, request.first_month, request.last_month, result);
       result.images_copied = context.images_copied;
       Complete("月間表を作成しました", result);
@@ -349,6 +432,11 @@ MakeResult MakeFlow::Make(const MakeRequest& request) {
                                              request.start_date, request.end_date, true);
         result.score_pages = run.pages;
         result.stopped = run.stopped;
+        if (run.pages == 0 && run.kept == 0 && !run.stopped) {
+          result.refused = true;
+          SayNoData();
+          return result;
+        }
         RunIndexPages(context, {request.bowler}, request.start_date, request.end_date, result);
         result.images_copied = context.images_copied;
       }

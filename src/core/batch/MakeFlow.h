@@ -42,9 +42,12 @@ struct MakeRequest {
 
 // What a make run did.
 struct MakeResult {
-  bool stopped = false;            // STOP ended the run early
-  bool template_missing = false;   // the workbook step found no template
-  bool nothing_chosen = false;     // score list output without a chosen line
+  bool stopped = false;           // STOP ended the run early
+  bool template_missing = false;  // the workbook step found no template
+  bool nothing_chosen = false;    // score list output without a chosen line
+  // The request was refused before anything was written: a date, month or year that is none,
+  // a period whose start comes after its end, or a period without any game to publish.
+  bool refused = false;
   std::string workbook_path;       // the saved workbook, when one was made
   std::vector<std::string> pages;  // the published workbook pages
   long monthly_pages = 0;
@@ -99,8 +102,13 @@ class MakeFlow {
   void RunIndexPages(PageContext& context, const std::vector<std::string>& bowlers,
                      std::string_view first, std::string_view last, MakeResult& result);
   // Shows the completion message, with where the output went when it was not the named folder
-  // and the look images the run copied.
-  void Complete(const char* message, const MakeResult& result);
+  // and the look images the run copied. A run that wrote nothing and was not stopped says that
+  // there was nothing to publish instead, and is marked refused.
+  void Complete(const char* message, MakeResult& result);
+  // Says why the request cannot run, before anything is written; false when it can.
+  bool Refuse(const MakeRequest& request);
+  // Says that the period holds nothing to publish.
+  void SayNoData();
 
   Database& db_;
   std::string db_name_;

@@ -133,7 +133,8 @@ WorkbookRunResult BowlerWorkbook::Run(const WorkbookRunOptions& options) {
   long extra = state_.bulk_year.empty() ? 0 : 2;
   style_sheet_ = options.style_sheet;
   if (options.html) {
-    progress_.StartProgress(0, sheets + 1 + extra);
+    // Bar 0 counts every sheet twice with pages: once filled, once published.
+    progress_.StartProgress(0, 2 * sheets + extra);
     control_->ExecuteDocument(f, w, 2);
     result_.workbook_path = AddPathSeparator(f) + w + ".xlsx";
   } else {
