@@ -195,7 +195,7 @@ TEST_F(MakeFlowTest, TheCompletionCountsAndNamesTheGamesTheRunLeftOut) {
   EXPECT_EQ(flow.Make(request).monthly_pages, 1);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].message1, "月間表を作成しました");
-  const std::string& said = messages_.shown[0].message2;
+  const std::string said = messages_.shown[0].message2;
   EXPECT_TRUE(
       said.starts_with("読めないゲーム 1 件を除きました\n読めないゲームを除きました：ボウ"
                        "ラー「佐藤」 2003/06/"))
