@@ -93,6 +93,25 @@ TEST_F(BulkProgressTest, TheWorkbookBarOfABulkRunNeverPassesItsMaximum) {
   EXPECT_FALSE(progress_.overrun.count(0)) << "bar 0 counted " << progress_.overrun[0];
 }
 
+TEST_F(BulkProgressTest, TheGamesBarCountsAPlayPlayedApartOnce) {
+  // One play key whose games were played apart, another play between them.
+  Database& db = fx_.Db();
+  AddLevel(db, "Cup", 2, true);
+  AddOpenGame(db, "山田", "ホーム", "Cup", "2003/05/10", 1, "7", "2");
+  AddOpenGame(db, "山田", "ホーム", "League", "2003/05/10", 2, "9", "0");
+  db.Execute("Update Result_Data Set PlayNumber = 1 Where Level_Name = 'League'");
+  db.Execute("Update Result_Data Set PlayNumber = 2 Where Level_Name = 'Cup'");
+  db.Execute(
+      "Update Result_Data Set PlayNumber = 3 Where Level_Name = 'League' And Game_Number = 2");
+  MakeFlow flow(fx_.Db(), "score", settings_, progress_, messages_, chooser_);
+  MakeRequest request;
+  request.mode = MakeMode::kBulk;
+  request.year = "2003";
+  MakeResult result = flow.Make(request);
+  EXPECT_EQ(result.score_pages, 3);
+  EXPECT_FALSE(progress_.overrun.count(1)) << "bar 1 counted " << progress_.overrun[1];
+}
+
 TEST_F(BulkProgressTest, TheWorkbookBarWithoutPagesNeverPassesItsMaximum) {
   MakeFlow flow(fx_.Db(), "score", settings_, progress_, messages_, chooser_);
   MakeRequest request;

@@ -1,6 +1,7 @@
 #include "pages/ScorePageOutput.h"
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,7 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
   context.games = &games;
 
   std::string last_date, last_alley, last_level;
+  std::set<std::string> made;
   for (const clsResult_Data& game : games.All()) {
     std::string_view date = game.PlayDateView();
     std::string_view alley = game.AlleyNameView();
@@ -115,6 +117,9 @@ PageRunResult OutputScorePages(PageContext& context, std::string_view bowler,
     std::string folder =
         YearFolder(context.out_folder, context.db_name, date.substr(0, 4), sub_folder);
     std::string file = folder + "/" + ScorePageFileName(date, alley_id, level_id);
+    // The games of one play key played apart come back later in the list: their page, made
+    // with all of them the first time, is not made again (nor counted twice on the bar).
+    if (!made.insert(file).second) continue;
     if (!overwrite && context.files.IsExistFile(file)) {
       ++result.kept;
       continue;

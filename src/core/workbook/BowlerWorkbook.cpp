@@ -57,8 +57,9 @@ void BowlerWorkbook::PrintWorkbook(XlsxWorkbook& book, bool& /*cancel*/,
   // earlier run left them.
   progress_.Message1("ただいま、ボウラー情報を作成中です");
   progress_.Message2("しばらくお待ちください...");
-  progress_.StartProgress(1, static_cast<long>(published.size()));
   FinishingContext context{&state_, db_name_, style_sheet_};
+  // Each page counts its finishing steps and then itself.
+  progress_.StartProgress(1, static_cast<long>(published.size()) * (FinishingSteps(context) + 1));
   for (XlsxSheet* sheet : published) {
     if (progress_.StopFlag()) break;  // STOP ends the run after the page in hand
     const std::string name = sheet->Name();

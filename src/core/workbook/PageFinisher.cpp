@@ -119,6 +119,17 @@ std::string ReplaceMonthLinks(std::string text, const MonthLinks& links) {
 
 }  // namespace
 
+long FinishingSteps(const FinishingContext& context) {
+  long steps = 8;
+  if (!context.state) return steps;
+  for (long i = 0; i < static_cast<long>(context.state->bowlers.size()); ++i) {
+    if (!context.state->bowlers[static_cast<std::size_t>(i)].name.empty() &&
+        context.state->month_lists.count(i))
+      ++steps;
+  }
+  return steps;
+}
+
 std::string FinishPageBytes(std::string_view page, const FinishingContext& context,
                             ProgressWindow& progress) {
   std::string text = NormaliseLines(page);

@@ -22,6 +22,10 @@ struct FinishingContext {
 // comment removed. Lines end with CR LF. The progress advances per step and per bowler.
 // A page is finished once, in memory, before it is written: finishing finished bytes again
 // doubles the head lines, the title and the footer.
+// How many steps FinishPageBytes counts on bar 1 for one page of the context: one per
+// replacement and one per bowler whose month links it makes.
+long FinishingSteps(const FinishingContext& context);
+
 std::string FinishPageBytes(std::string_view page, const FinishingContext& context,
                             ProgressWindow& progress);
 
