@@ -271,23 +271,7 @@ class FilledWorkbookResultsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Database& db = fx_.Db();
-    AddAlley(db, "ホーム", 1, true);
-    AddLevel(db, "League", 1, true);
-    AddBowler(db, "山田", "yamada", 1);
-    AddBowler(db, "佐藤", "sato", 2);
-    AddOpenGame(db, "山田", "ホーム", "League", "2003/05/10", 1, "8", "1");  // 90
-    AddOpenGame(db, "山田", "ホーム", "League", "2003/05/10", 2, "7", "2");  // 90
-    AddOpenGame(db, "佐藤", "ホーム", "League", "2003/06/01", 1, "6", "2");  // 80
-    clsS_OUTPUT_Data month(db);
-    month.Sheetname("Month");
-    month.AlleyName(kBlankChoice);
-    month.LevelName(kBlankChoice);
-    month.Condition(true);
-    month.StartDate("2003/05/01");
-    month.EndDate("2003/06/30");
-    month.Gamecount(true);
-    month.MonthAvg(true);
-    month.Add();
+    AddTwoBowlerMonthSheet(db);
 
     // Rows 4 to 7: the month links (R, S), the games count doubled (T), a share of the May
     // average that divides by the June one (U: no June games, an error) and whether the

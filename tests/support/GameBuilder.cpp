@@ -3,7 +3,9 @@
 #include "database/clsAlley_Data.h"
 #include "database/clsBowler_Data.h"
 #include "database/clsLevel_Data.h"
+#include "database/clsS_OUTPUT_Data.h"
 #include "scoring/clsResult_Data.h"
+#include "workbook/SelectionBuilder.h"
 
 namespace lanereport::testing {
 
@@ -63,6 +65,26 @@ void AddOpenGame(Database& db, const std::string& bowler, const std::string& all
   }
   rolls.push_back("");
   AddGame(db, bowler, alley, level, date, game, rolls);
+}
+
+void AddTwoBowlerMonthSheet(Database& db) {
+  AddAlley(db, "ホーム", 1, true);
+  AddLevel(db, "League", 1, true);
+  AddBowler(db, "山田", "yamada", 1);
+  AddBowler(db, "佐藤", "sato", 2);
+  AddOpenGame(db, "山田", "ホーム", "League", "2003/05/10", 1, "8", "1");  // 90
+  AddOpenGame(db, "山田", "ホーム", "League", "2003/05/10", 2, "7", "2");  // 90
+  AddOpenGame(db, "佐藤", "ホーム", "League", "2003/06/01", 1, "6", "2");  // 80
+  clsS_OUTPUT_Data month(db);
+  month.Sheetname("Month");
+  month.AlleyName(kBlankChoice);
+  month.LevelName(kBlankChoice);
+  month.Condition(true);
+  month.StartDate("2003/05/01");
+  month.EndDate("2003/06/30");
+  month.Gamecount(true);
+  month.MonthAvg(true);
+  month.Add();
 }
 
 }  // namespace lanereport::testing

@@ -27,4 +27,9 @@ void AddGame(Database& db, const std::string& bowler, const std::string& alley,
              const std::vector<std::string>& rolls, long handicap = 0,
              const std::string& memo = "");
 
+// The workbook tests' sample: centre ホーム, counted level League, bowlers 山田 (1, two games
+// of 90 on 2003/05/10) and 佐藤 (2, one game of 80 on 2003/06/01), and the sheet definition
+// "Month" over 2003/05 to 2003/06 with the game count and the monthly averages.
+void AddTwoBowlerMonthSheet(Database& db);
+
 }  // namespace lanereport::testing

@@ -15,6 +15,7 @@
 #include "scoring/clsResult_List.h"
 #include "util/DateText.h"
 #include "util/FileExistence.h"
+#include "util/Markup.h"
 #include "util/NumberFormat.h"
 #include "util/PathControl.h"
 
@@ -28,7 +29,7 @@ constexpr std::string_view kPlainColour = "#ffffff";
 // A comment holds no "--": the value keeps its meaning with every second hyphen of a pair
 // written as a reference.
 std::string CommentValue(std::string_view text) {
-  std::string value = EscapeMarkup(text);
+  std::string value = HtmlAttr(text);
   for (std::size_t at = value.find("--"); at != std::string::npos; at = value.find("--", at))
     value.replace(at + 1, 1, "&#45;");
   return value;
@@ -276,8 +277,8 @@ void AppendPlays(PageText& page, const YearParts& parts, std::string_view folder
     std::string average = ScoreBackColor(ShownAverage(played.Avg()));
     page.Line(15, R"(<tr align="center">)");
     AppendIndexCell(page, kPlainColour, LinkIfExists(files, folder, file, YmdToSlashed(play.date)));
-    AppendIndexCell(page, kPlainColour, EscapeMarkup(play.alley));
-    AppendIndexCell(page, kPlainColour, EscapeMarkup(play.level));
+    AppendIndexCell(page, kPlainColour, HtmlAttr(play.alley));
+    AppendIndexCell(page, kPlainColour, HtmlAttr(play.level));
     AppendIndexCell(page, average, std::to_string(played.Count()));
     AppendIndexCell(page, average, std::to_string(played.ScoreTotal()));
     page.Line(15, "</tr>");
@@ -356,20 +357,19 @@ void AppendIndexCell(PageText& page, std::string_view background, std::string_vi
 
 void AppendIndexHeading(PageText& page, std::string_view heading) {
   page.Line(7, "<p>");
-  page.Line(11, {"<strong>", EscapeMarkup(heading), "</strong>"});
+  page.Line(11, {"<strong>", HtmlAttr(heading), "</strong>"});
   page.Line(7, "</p>");
 }
 
 std::string LinkIfExists(std::string_view folder, std::string_view target, std::string_view text) {
-  if (!IsExistFile(std::string(folder) + "/" + std::string(target))) return EscapeMarkup(text);
-  return "<a href=\"" + LinkPath(target) + "\">" + EscapeMarkup(text) + "</a>";
+  if (!IsExistFile(std::string(folder) + "/" + std::string(target))) return HtmlAttr(text);
+  return "<a href=\"" + LinkPath(target) + "\">" + HtmlAttr(text) + "</a>";
 }
 
 std::string LinkIfExists(FileExistence& files, std::string_view folder, std::string_view target,
                          std::string_view text) {
-  if (!files.IsExistFile(std::string(folder) + "/" + std::string(target)))
-    return EscapeMarkup(text);
-  return "<a href=\"" + LinkPath(target) + "\">" + EscapeMarkup(text) + "</a>";
+  if (!files.IsExistFile(std::string(folder) + "/" + std::string(target))) return HtmlAttr(text);
+  return "<a href=\"" + LinkPath(target) + "\">" + HtmlAttr(text) + "</a>";
 }
 
 struct BowlerIndexDraft::Parts {

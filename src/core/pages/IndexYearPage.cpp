@@ -7,6 +7,7 @@
 #include "pages/SvgChart.h"
 #include "scoring/clsResult_List.h"
 #include "util/FolderListing.h"
+#include "util/Markup.h"
 #include "util/NumberFormat.h"
 #include "util/PathControl.h"
 
@@ -28,7 +29,7 @@ void AppendBowlers(PageText& page, const std::string& year_folder, const std::st
   for (const YearBowler& entry : bowlers) {
     const clsResult_List& games = *entry.games;
     const BowlerListing& b = entry.bowler;
-    std::string name = EscapeMarkup(b.name);
+    std::string name = HtmlAttr(b.name);
     std::string profile = "-";
     if (entry.plain_folder) {
       name = LinkIfExists(year_folder, b.aname + "/" + std::string(kIndexFileName), b.name);
@@ -63,13 +64,13 @@ void AppendWorkbook(PageText& page, const std::string& year_folder, std::string_
     page.Line(15, "<tr>");
     AppendIndexCell(page, kPlainColour,
                     "<a href=\"" + LinkPath(sheet) + "\">" +
-                        EscapeMarkup(sheet.substr(0, sheet.size() - suffix.size())) + "</a>");
+                        HtmlAttr(sheet.substr(0, sheet.size() - suffix.size())) + "</a>");
     page.Line(15, "</tr>");
   }
   if (has_workbook) {
     page.Line(15, "<tr>");
     AppendIndexCell(page, kPlainColour,
-                    "<a href=\"" + LinkPath(workbook) + "\">" + EscapeMarkup(workbook) + "</a>");
+                    "<a href=\"" + LinkPath(workbook) + "\">" + HtmlAttr(workbook) + "</a>");
     page.Line(15, "</tr>");
   }
   AppendIndexTableEnd(page);

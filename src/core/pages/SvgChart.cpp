@@ -50,7 +50,7 @@ struct Plot {
 std::string FigureTitle(const ChartSpec& chart, const ChartSeries& series, std::size_t i) {
   std::string category = i < chart.categories.size() ? chart.categories[i] : "";
   std::string figure = i < series.figures.size() ? series.figures[i] : "";
-  return EscapeMarkup(category + " " + series.name + ": " + figure);
+  return HtmlAttr(category + " " + series.name + ": " + figure);
 }
 
 void AppendAxes(PageText& page, int indent, const ChartSpec& chart, const Plot& plot) {
@@ -63,7 +63,7 @@ void AppendAxes(PageText& page, int indent, const ChartSpec& chart, const Plot& 
                           Attr("stroke", "#d0d0d0") + "/>");
     page.Line(indent, "<text" + Attr("x", Num(plot.left - 4)) + Attr("y", Num(plot.Y(v) + 4)) +
                           Attr("text-anchor", "end") + Attr("font-size", "10") + ">" + Num(v) +
-                          EscapeMarkup(chart.axis_unit) + "</text>");
+                          HtmlAttr(chart.axis_unit) + "</text>");
   }
   std::string bottom = Num(plot.Bottom());
   page.Line(indent, "<line" + Attr("x1", Num(plot.left)) + Attr("y1", Num(plot.top)) +
@@ -79,12 +79,11 @@ void AppendAxes(PageText& page, int indent, const ChartSpec& chart, const Plot& 
     std::string x = Num(plot.Centre(i));
     page.Line(indent, "<text" + Attr("x", x) + Attr("y", Num(plot.Bottom() + 14)) +
                           Attr("text-anchor", "middle") + Attr("font-size", "10") + ">" +
-                          EscapeMarkup(labels[i]) + "</text>");
+                          HtmlAttr(labels[i]) + "</text>");
     if (i < chart.notes.size() && !chart.notes[i].empty()) {
       page.Line(indent, "<text" + Attr("x", x) + Attr("y", Num(plot.Bottom() + 28)) +
                             Attr("text-anchor", "middle") + Attr("font-size", "10") +
-                            Attr("fill", "#555555") + ">" + EscapeMarkup(chart.notes[i]) +
-                            "</text>");
+                            Attr("fill", "#555555") + ">" + HtmlAttr(chart.notes[i]) + "</text>");
     }
   }
 }
@@ -167,16 +166,12 @@ void AppendLegend(PageText& page, int indent, const ChartSpec& chart) {
     page.Line(indent, "<rect" + Attr("x", Num(x)) + Attr("y", "11") + Attr("width", "10") +
                           Attr("height", "10") + Attr("fill", it->colour) + "/>");
     page.Line(indent, "<text" + Attr("x", Num(x + 13)) + Attr("y", "20") + Attr("font-size", "11") +
-                          ">" + EscapeMarkup(it->name) + "</text>");
+                          ">" + HtmlAttr(it->name) + "</text>");
     x -= 8;
   }
 }
 
 }  // namespace
-
-std::string EscapeMarkup(std::string_view text) {
-  return HtmlAttr(text);
-}
 
 ValueAxis FitValueAxis(double low, double high, double floor, double ceiling) {
   if (high < low) std::swap(low, high);
@@ -211,7 +206,7 @@ void AppendSvgChart(PageText& page, int indent, const ChartSpec& chart) {
             chart.categories.size()};
   std::string width = std::to_string(chart.width);
   std::string height = std::to_string(chart.height);
-  std::string title = EscapeMarkup(chart.title);
+  std::string title = HtmlAttr(chart.title);
   page.Line(indent, "<svg" + Attr("xmlns", "http://www.w3.org/2000/svg") + Attr("width", width) +
                         Attr("height", height) + Attr("viewBox", "0 0 " + width + " " + height) +
                         Attr("role", "img") + Attr("aria-label", title) +

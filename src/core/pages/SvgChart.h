@@ -55,8 +55,4 @@ struct ValueAxis {
 };
 ValueAxis FitValueAxis(double low, double high, double floor, double ceiling);
 
-// The text with "&", "<", ">" and '"' written as references and control characters as U+FFFD
-// (HtmlAttr of util/Markup.h), for element text and attribute values of HTML and XML alike.
-std::string EscapeMarkup(std::string_view text);
-
 }  // namespace lanereport
