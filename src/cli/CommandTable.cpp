@@ -39,6 +39,15 @@ const std::vector<CommandEntry>& CommandTable() {
        "              --start YYYY/MM/DD  --end YYYY/MM/DD  --rename 新しい名前\n"
        "              --on 項目,...  --off 項目,...  --all（全項目）  --none（項目なし）\n"
        "  項目: 0～37 の番号か Totalavg、MonthAvg などの名前（show NAME で一覧）"},
+      {"import-games", RunImportGames, "ゲームを CSV ファイルから取り込みます（1行1ゲーム）",
+       "使い方: lanereport import-games DB FILE.csv [--dry-run]\n"
+       "  1行目は列名: Bowler_Name, Play_Date, Alley_Name, Level_Name, Game_Number,\n"
+       "  FirstFrame1 … TenthFrame3（21投）, Result_Memo, Handicap（順不同）\n"
+       "  UTF-8 か CP932、区切りはカンマ・タブ・セミコロン。取り込めない行が1行でも\n"
+       "  あれば何も書き込みません。--dry-run は確かめるだけで書き込みません"},
+      {"export-games", RunExportGames, "ゲームを CSV ファイル（UTF-8）に書き出します",
+       "使い方: lanereport export-games DB [--year YYYY] [--bowler NAME] [FILE.csv]\n"
+       "  FILE.csv を省くと標準出力に書き出します。import-games でそのまま取り込めます"},
       {"demo", RunDemo, "サンプルのデータベースとサイトを作成します",
        "使い方: lanereport demo [DIR]"},
   };

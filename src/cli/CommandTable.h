@@ -41,6 +41,8 @@ int RunWorkbook(const std::vector<std::string>& args, std::ostream& out, std::os
 int RunBulk(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunSettings(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunSheets(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunImportGames(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunExportGames(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace lanereport::cli

@@ -1,0 +1,74 @@
+#include <fstream>
+#include <iterator>
+
+#include "Args.h"
+#include "CliSupport.h"
+#include "CommandTable.h"
+#include "Commands.h"
+#include "database/Database.h"
+#include "entry/GameCsv.h"
+#include "entry/GameImport.h"
+#include "util/VisibleText.h"
+
+namespace lanereport::cli {
+namespace {
+
+const char* const kUsage = UsageOf("import-games");
+
+// A games file larger than this is no file of games typed by hand or written by export-games.
+constexpr std::streamoff kLargestFile = 256LL * 1024 * 1024;
+
+}  // namespace
+
+int RunImportGames(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  std::string error;
+  std::optional<Args> args = Args::Parse(words, {}, {"dry-run"}, error);
+  if (args && args->Positional().size() < 2) error = "引数が足りません";
+  if (args && args->Positional().size() > 2)
+    error = "余分な引数があります：" + args->Positional()[2];
+  if (!args || !error.empty()) {
+    err << error << "\n" << kUsage << "\n";
+    return kExitUsage;
+  }
+  const std::string& db_path = args->Positional()[0];
+  const std::string& csv_path = args->Positional()[1];
+  const bool dry_run = args->Switch("dry-run");
+
+  std::ifstream in(csv_path, std::ios::binary | std::ios::ate);
+  if (!in) {
+    err << "ファイルを開けません：" << VisibleText(csv_path) << "\n";
+    return kExitFailed;
+  }
+  if (in.tellg() > kLargestFile) {
+    err << "ファイルが大きすぎます：" << VisibleText(csv_path) << "\n";
+    return kExitFailed;
+  }
+  in.seekg(0);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    err << "ファイルを読めません：" << VisibleText(csv_path) << "\n";
+    return kExitFailed;
+  }
+
+  std::unique_ptr<Database> db = OpenScoreDatabase(db_path, err);
+  if (!db) return kExitFailed;
+  GameImportResult result = ImportGames(*db, bytes, dry_run);
+  out << VisibleText(csv_path) << " を " << result.encoding << "、区切り文字は"
+      << DelimiterName(result.delimiter) << "として読みました（ゲーム " << result.games
+      << " 行）\n";
+  if (!result.refusals.empty()) {
+    for (const ImportRefusal& refusal : result.refusals) err << RefusalText(refusal) << "\n";
+    err << "取り込めない行が " << result.refusals.size()
+        << " 件あります。データベースには何も書き込みませんでした\n";
+    return kExitFailed;
+  }
+  if (dry_run) {
+    out << "ゲーム " << result.games
+        << " 件はすべて取り込めます（--dry-run のため書き込みませんでした）\n";
+    return kExitOk;
+  }
+  out << "ゲーム " << result.written << " 件を取り込みました：" << VisibleText(db_path) << "\n";
+  return kExitOk;
+}
+
+}  // namespace lanereport::cli
