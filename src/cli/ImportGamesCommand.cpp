@@ -58,8 +58,23 @@ int RunImportGames(const std::vector<std::string>& words, std::ostream& out, std
       << " 行）\n";
   if (!result.refusals.empty()) {
     for (const ImportRefusal& refusal : result.refusals) err << RefusalText(refusal) << "\n";
-    err << "取り込めない行が " << result.refusals.size()
-        << " 件あります。データベースには何も書き込みませんでした\n";
+    // Masters that lines name and the database lacks, once each: a database without its masters
+    // refuses every line, and the names are what to add.
+    static constexpr std::pair<int, const char*> kKinds[] = {
+        {kCsvBowler, "登録されていないボウラー"},
+        {kCsvAlley, "登録されていないセンター"},
+        {kCsvLevel, "登録されていないレベル"}};
+    for (const auto& [column, caption] : kKinds) {
+      std::string names;
+      long count = 0;
+      for (const auto& [kind, name] : result.missing_masters) {
+        if (kind != column) continue;
+        names += (count++ ? "、「" : "「") + VisibleText(name) + "」";
+      }
+      if (count > 0) err << caption << " " << count << " 件：" << names << "\n";
+    }
+    err << "取り込めない行が " << result.refused_lines << " 行（" << result.refusals.size()
+        << " 件）あります。データベースには何も書き込みませんでした\n";
     return kExitFailed;
   }
   if (dry_run) {

@@ -298,11 +298,26 @@ TEST_F(GamesCsvCommandTest, ABadFileWritesNothingAndADryRunWritesNothing) {
               std::string::npos);
     EXPECT_NE(refused.err.find("11 行目 Play_Date：日付が正しくありません（値「2025/13/03」）"),
               std::string::npos);
-    EXPECT_NE(refused.err.find("取り込めない行が 4 件あります。データベースには何も書き込みません"
-                               "でした"),
+    EXPECT_NE(refused.err.find("取り込めない行が 3 行（4 件）あります。データベースには何も書き込"
+                               "みませんでした"),
               std::string::npos);
     EXPECT_EQ(GameCount(db), 0);
   }
+}
+
+TEST_F(GamesCsvCommandTest, ADatabaseWithoutItsMastersNamesEachMissingMasterOnce) {
+  ASSERT_EQ(RunCli({"init", Path("fresh.db")}).status, 0);
+  WriteFile(Path("games.csv"), TypedCsv());
+  CliResult refused = RunCli({"import-games", Path("fresh.db"), Path("games.csv")});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("登録されていないボウラー 1 件：「山田」\n"), std::string::npos)
+      << refused.err;
+  EXPECT_NE(refused.err.find("登録されていないセンター 2 件：「Ａボウル」、「Ｂレーン」\n"),
+            std::string::npos);
+  EXPECT_NE(refused.err.find("登録されていないレベル 2 件：「リーグ」、「練習」\n"),
+            std::string::npos);
+  EXPECT_NE(refused.err.find("取り込めない行が 6 行（18 件）あります"), std::string::npos);
+  EXPECT_EQ(GameCount(Path("fresh.db")), 0);
 }
 
 TEST_F(GamesCsvCommandTest, UsageAndFiles) {

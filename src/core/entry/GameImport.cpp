@@ -1,5 +1,6 @@
 #include "entry/GameImport.h"
 
+#include <algorithm>
 #include <limits>
 #include <map>
 #include <optional>
@@ -153,6 +154,10 @@ GameImportResult ImportGames(Database& db, std::string_view bytes, bool dry_run)
     for (const auto& [column, message] : kMasters) {
       if (!masters.Has(column, game)) {
         result.refusals.push_back({record.line, names[column], message, fields[column], true});
+        std::pair<int, std::string> missing(column, std::string(Trim(fields[column])));
+        if (std::find(result.missing_masters.begin(), result.missing_masters.end(), missing) ==
+            result.missing_masters.end())
+          result.missing_masters.push_back(std::move(missing));
         known = false;
       }
     }
@@ -174,6 +179,11 @@ GameImportResult ImportGames(Database& db, std::string_view bytes, bool dry_run)
   problems_before(std::numeric_limits<long>::max());
   if (result.games == 0 && result.refusals.empty())
     refuse_line(header.line, "取り込むゲームがありません");
+  long last_line = 0;
+  for (const ImportRefusal& r : result.refusals) {
+    if (r.line != last_line) ++result.refused_lines;
+    last_line = r.line;
+  }
   if (!result.refusals.empty() || dry_run) return result;
 
   db.BeginTrans();

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lanereport {
@@ -24,6 +25,10 @@ struct GameImportResult {
   long games = 0;    // game lines read (each checked)
   long written = 0;  // games added; 0 for a dry run and whenever a line was refused
   std::vector<ImportRefusal> refusals;  // in line order
+  long refused_lines = 0;               // the lines with at least one refusal
+  // The names of bowlers, centres and levels that lines name and their masters lack, each once
+  // in the order first met: column (kCsvBowler, kCsvAlley, kCsvLevel) and name.
+  std::vector<std::pair<int, std::string>> missing_masters;
 };
 
 // Imports the games of a games file (GameCsv.h) into the database. Every line is checked first:
