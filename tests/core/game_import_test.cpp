@@ -101,6 +101,7 @@ TEST_F(GameImportTest, BadLinesWriteNothingAndEachIsNamed) {
       "7 行目：引用符が閉じられていません",
   };
   EXPECT_EQ(Texts(result), expected);
+  EXPECT_EQ(result.refused_lines, 5);
   ExpectNothingWritten();
 }
 
@@ -116,6 +117,7 @@ TEST_F(GameImportTest, AGameAlreadyStoredIsRefused) {
 TEST_F(GameImportTest, TheHeaderNamesEveryColumnOnce) {
   GameImportResult empty = ImportGames(Db(), "", false);
   EXPECT_EQ(Texts(empty), std::vector<std::string>{"1 行目：ファイルが空です"});
+  EXPECT_EQ(empty.refused_lines, 1);
   GameImportResult header_only = ImportGames(Db(), Header(), false);
   EXPECT_EQ(Texts(header_only), std::vector<std::string>{"1 行目：取り込むゲームがありません"});
 
@@ -131,6 +133,7 @@ TEST_F(GameImportTest, TheHeaderNamesEveryColumnOnce) {
       "1 行目 Handicap：列がありません",
   };
   EXPECT_EQ(Texts(result), expected);
+  EXPECT_EQ(result.refused_lines, 1);
   ExpectNothingWritten();
 }
 

@@ -64,6 +64,15 @@ bool KeyStored(Database& db, const clsResult_Data& game) {
   return !db.OpenRecordset(sql)->Eof();
 }
 
+// The lines with a refusal; the refusals are in line order.
+void CountRefusedLines(GameImportResult& result) {
+  long last_line = 0;
+  for (const ImportRefusal& r : result.refusals) {
+    if (r.line != last_line) ++result.refused_lines;
+    last_line = r.line;
+  }
+}
+
 std::string Shown(std::string_view text) {
   std::string shown = VisibleText(text);
   if (DisplayColumns(shown) <= 40) return shown;
@@ -86,6 +95,7 @@ GameImportResult ImportGames(Database& db, std::string_view bytes, bool dry_run)
   if (csv.records.empty()) {
     for (const CsvProblem& p : csv.problems) refuse_line(p.line, p.message);
     if (csv.problems.empty()) refuse_line(1, "ファイルが空です");
+    CountRefusedLines(result);
     return result;
   }
   const CsvRecord& header = csv.records.front();
@@ -116,7 +126,10 @@ GameImportResult ImportGames(Database& db, std::string_view bytes, bool dry_run)
       header_ok = false;
     }
   }
-  if (!header_ok) return result;
+  if (!header_ok) {
+    CountRefusedLines(result);
+    return result;
+  }
 
   // Every line, each refusal kept; problems of the file's form in their place among them.
   MasterNames masters;
@@ -179,11 +192,7 @@ GameImportResult ImportGames(Database& db, std::string_view bytes, bool dry_run)
   problems_before(std::numeric_limits<long>::max());
   if (result.games == 0 && result.refusals.empty())
     refuse_line(header.line, "取り込むゲームがありません");
-  long last_line = 0;
-  for (const ImportRefusal& r : result.refusals) {
-    if (r.line != last_line) ++result.refused_lines;
-    last_line = r.line;
-  }
+  CountRefusedLines(result);
   if (!result.refusals.empty() || dry_run) return result;
 
   db.BeginTrans();
