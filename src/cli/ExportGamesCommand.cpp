@@ -62,6 +62,11 @@ int RunExportGames(const std::vector<std::string>& words, std::ostream& out, std
     condition += "Bowler_Name = " + SqlQuote(found->name);
   }
   GameExportResult result = ExportGames(*db, condition);
+  if (!result.not_as_stored.empty()) {
+    err << "取り込み直すと記録が変わるゲーム " << result.not_as_stored.size()
+        << " 件（書き出しました）：\n";
+    for (const std::string& line : result.not_as_stored) err << "  " << line << "\n";
+  }
   if (!file) {
     // Standard output carries the file alone.
     out << result.text << std::flush;

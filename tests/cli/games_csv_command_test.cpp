@@ -355,6 +355,19 @@ TEST_F(GamesCsvCommandTest, UsageAndFiles) {
   EXPECT_NE(empty.err.find("1 行目：ファイルが空です"), std::string::npos);
 }
 
+TEST_F(GamesCsvCommandTest, AGameStoredOtherwiseThanTypedEntryStoresIsNamedOnExport) {
+  std::string db = NewDb("db");
+  InsertWithSql(*Database::Open(db));
+  Database::Open(db)->ExecuteNative(
+      "UPDATE Result_Data SET SecondFrame2 = '５' WHERE EntryNumber = 2");
+  CliResult exported = RunCli({"export-games", db, Path("all.csv")});
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(exported.err,
+            "取り込み直すと記録が変わるゲーム 1 件（書き出しました）：\n"
+            "  山田 2025/05/03 Ａボウル リーグ 2 SecondFrame2：「５」は「／」になります\n");
+  EXPECT_NE(exported.out.find("ゲーム 6 件を書き出しました"), std::string::npos);
+}
+
 TEST_F(GamesCsvCommandTest, ARowThatIsNoGameIsLeftOutOfTheExportAndNamed) {
   std::string db = NewDb("db");
   InsertWithSql(*Database::Open(db));

@@ -208,6 +208,7 @@ TEST(GameCsvRoundTrip, AnExportImportsAgainUnchanged) {
     ReadProblemLog log;
     exported = ExportGames(source.Db(), "");
     EXPECT_EQ(log.Count(), 0u);
+    EXPECT_TRUE(exported.not_as_stored.empty());
   }
   ASSERT_GT(exported.games, 100);
   EXPECT_EQ(exported.games, GameRows(source.Db()));
@@ -230,6 +231,24 @@ TEST(GameCsvRoundTrip, AnExportImportsAgainUnchanged) {
   // A second import of the same file finds every game there already.
   GameImportResult again = ImportGames(*target, exported.text, false);
   EXPECT_EQ(static_cast<long>(again.refusals.size()), exported.games);
+}
+
+// A game another program stored in a form typed entry does not give is written as stored, and
+// named: importing the file would store it otherwise.
+TEST_F(GameImportTest, AnExportNamesTheGamesThatWouldNotImportAsStored) {
+  testing::AddOpenGame(Db(), "山田", "Ａボウル", "リーグ", "2024/05/04", 1, "8", "1");
+  testing::AddOpenGame(Db(), "山田", "Ａボウル", "リーグ", "2024/05/04", 2, "8", "1");
+  testing::AddOpenGame(Db(), "山田", "Ａボウル", "リーグ", "2024/05/04", 3, "8", "1");
+  Db().ExecuteNative("UPDATE Result_Data SET SecondFrame2 = '５' WHERE Game_Number = 2");
+  Db().ExecuteNative("UPDATE Result_Data SET FirstFrame1 = '' WHERE Game_Number = 3");
+  GameExportResult exported = ExportGames(Db(), "");
+  EXPECT_EQ(exported.games, 3);
+  const std::vector<std::string> expected = {
+      "山田 2024/05/04 Ａボウル リーグ 2 SecondFrame2：「５」は「／」になります",
+      "山田 2024/05/04 Ａボウル リーグ 3 FirstFrame1：1投目が入力されていません（値「」）",
+  };
+  EXPECT_EQ(exported.not_as_stored, expected);
+  EXPECT_NE(exported.text.find(",８,５,"), std::string::npos);
 }
 
 TEST(GameCsvRoundTrip, ExportWithoutGamesIsNoData) {
