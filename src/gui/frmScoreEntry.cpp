@@ -188,7 +188,7 @@ frmScoreEntry::frmScoreEntry(Database& db, Windows windows, QWidget* parent)
   day->setObjectName("fraDayGames");
   lstDayGames_ = new QListWidget(day);
   lstDayGames_->setObjectName("lstDayGames");
-  lstDayGames_->setMinimumWidth(260);
+  lstDayGames_->setMinimumWidth(320);
   cmdOpen_ = new QPushButton(Text("開く"), day);
   cmdOpen_->setObjectName("cmdOpen");
   cmdOpen_->setToolTip(Text("選んだゲームを変更します"));
@@ -579,6 +579,12 @@ bool frmScoreEntry::eventFilter(QObject* watched, QEvent* event) {
     txtPlayDate_Click();
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void frmScoreEntry::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The window opens ready for the first ball.
+  if (!focusWidget()) txtRoll_[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void frmScoreEntry::closeEvent(QCloseEvent* event) {
