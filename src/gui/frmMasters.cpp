@@ -176,6 +176,7 @@ class MasterPage {
     list_ = new QListWidget(page);
     list_->setObjectName("lst" + word);
     list_->setMinimumWidth(180);
+    list_->setMaximumWidth(240);
     auto* form = new QGroupBox(Q(MasterKindName(kind)), page);
     form->setObjectName("fra" + word);
     auto* grid = new QGridLayout(form);
@@ -204,7 +205,10 @@ class MasterPage {
           auto* line = new QLineEdit(form);
           line->setObjectName("txt" + name);
           if (field.kind == FieldKind::Password) line->setEchoMode(QLineEdit::Password);
-          if (field.kind == FieldKind::Number) line->setMaximumWidth(90);
+          if (field.kind == FieldKind::Number)
+            line->setMaximumWidth(90);
+          else
+            line->setMinimumWidth(kind == MasterKind::Bowler ? 170 : 300);
           widget = line;
         }
       }
@@ -338,6 +342,12 @@ class MasterPage {
   }
 
   QWidget* NameField() const { return widgets_[0]; }
+  // The label of a field of the form, for the second line of its refusal.
+  std::string LabelOf(const QWidget* widget) const {
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+      if (widgets_[i] == widget) return fields_[i].label;
+    return "";
+  }
   QWidget* FieldOfMessage(const std::string& message) const {
     if (kind_ == MasterKind::Bowler && message.find("Name") != std::string::npos &&
         message.find("名前") == std::string::npos)
@@ -448,8 +458,10 @@ bool frmMasters::cmdAdd_Click(MasterKind kind) {
     AddMaster(db_, *record);
   } catch (const AppError& e) {
     RethrowEngineError(e);
-    Messages().ShowWarning({e.Description(), "", 0, 10});
-    (refused ? refused : page.FieldOfMessage(e.Description()))->setFocus(Qt::OtherFocusReason);
+    QWidget* field = refused ? refused : page.FieldOfMessage(e.Description());
+    Messages().ShowWarning(
+        {e.Description(), refused ? "（" + page.LabelOf(field) + "）" : "", 0, 10});
+    field->setFocus(Qt::OtherFocusReason);
     return false;
   }
   const std::string name(Trim(static_cast<QLineEdit*>(page.NameField())->text().toStdString()));
@@ -480,8 +492,10 @@ bool frmMasters::cmdUpdate_Click(MasterKind kind) {
     page.Status()->setText(Q("更新しました：" + new_name));
   } catch (const AppError& e) {
     RethrowEngineError(e);
-    Messages().ShowWarning({e.Description(), "", 0, 10});
-    (refused ? refused : page.FieldOfMessage(e.Description()))->setFocus(Qt::OtherFocusReason);
+    QWidget* field = refused ? refused : page.FieldOfMessage(e.Description());
+    Messages().ShowWarning(
+        {e.Description(), refused ? "（" + page.LabelOf(field) + "）" : "", 0, 10});
+    field->setFocus(Qt::OtherFocusReason);
     return false;
   }
   return true;

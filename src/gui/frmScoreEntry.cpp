@@ -34,6 +34,9 @@ constexpr const char* kCaption = "スコア入力";
 constexpr long kFocusColour = 0xC0FFFF;
 // A roll box that cannot take a roll now.
 constexpr long kClosedColour = 0xE0E0E0;
+// What a roll box takes, said with a refused roll.
+constexpr const char* kRollHint =
+    "ストライク x s　スペア /　本数 1～9　スプリット -4～-8　ガター g 0　ファウル f";
 
 QString Text(const char* utf8) {
   return QString::fromUtf8(utf8);
@@ -152,7 +155,7 @@ frmScoreEntry::frmScoreEntry(Database& db, Windows windows, QWidget* parent)
     roll->setAlignment(Qt::AlignCenter);
     roll->setFixedSize(38, 30);
     roll->setFont(box_font);
-    roll->setToolTip(Text("x・s 倒れた本数 / g - f（－6 などはスプリット）"));
+    roll->setToolTip(Text(kRollHint));
     grid->addWidget(roll, 1, box);
     txtRoll_[static_cast<std::size_t>(box)] = roll;
   }
@@ -296,9 +299,9 @@ int frmScoreEntry::BoxOf(QObject* widget) const {
   return -1;
 }
 
-void frmScoreEntry::Refused(QWidget* field, const std::string& message) {
+void frmScoreEntry::Refused(QWidget* field, const std::string& message, const std::string& hint) {
   in_check_ = true;
-  Messages().ShowWarning({message, "", 0, 10});
+  Messages().ShowWarning({message, hint, 0, 10});
   in_check_ = false;
   field->setFocus(Qt::OtherFocusReason);
   if (auto* line = qobject_cast<QLineEdit*>(field)) line->selectAll();
@@ -349,7 +352,9 @@ bool frmScoreEntry::Apply(QWidget* field) {
     }
   } catch (const AppError& e) {
     RethrowEngineError(e);
-    Refused(field, e.Description());
+    // A roll that is no mark: the second line says what a box takes.
+    Refused(field, e.Description(),
+            BoxOf(field) >= 0 && e.Description() == "入力が不正です" ? kRollHint : "");
     return false;
   }
   return true;

@@ -83,7 +83,7 @@ class frmScoreEntry : public QWidget {
   // focus. True when it was taken.
   bool Apply(QWidget* field);
   bool ApplyAll();
-  void Refused(QWidget* field, const std::string& message);
+  void Refused(QWidget* field, const std::string& message, const std::string& hint = "");
   // Shows the game in hand: every box, score, number, memo and which boxes are open.
   void ShowGame();
   void ShowKey();

@@ -46,6 +46,8 @@ class MastersWindowTest : public QObject {
     messages_ = {};
     window_ = std::make_unique<frmMasters>(db_->Db(), &messages_);
     window_->show();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
   }
   void cleanup() {
     window_.reset();
@@ -68,6 +70,8 @@ class MastersWindowTest : public QObject {
     Line("txtBowlerHighgame")->setText("abc");
     QVERIFY(!window_->cmdAdd_Click(MasterKind::Bowler));
     QCOMPARE(messages_.shown.back().message1, std::string("数値を入力して下さい"));
+    QCOMPARE(messages_.shown.back().message2, std::string("（ハイゲーム）"));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Line("txtBowlerHighgame")));
     QCOMPARE(Count("Select Count(*) As N From Bowler_Data"), 0L);
     Line("txtBowlerHighgame")->setText("２４５");
     Line("txtBowlerMaxim")->setText(QString::fromUtf8("<b>一投入魂</b> & 'quote'"));

@@ -194,6 +194,7 @@ class ScoreEntryWindowTest : public QObject {
     Type("11");
     QCOMPARE(messages_.shown.size(), std::size_t{1});
     QCOMPARE(messages_.shown[0].message1, std::string("入力が不正です"));
+    QVERIFY(messages_.shown[0].message2.find("スペア /") != std::string::npos);
     QTest::qWait(20);
     QCOMPARE(Focus(), static_cast<QWidget*>(Box(1)));
     QCOMPARE(Score(1), QString(""));
