@@ -168,7 +168,8 @@ const char* KindWord(MasterKind kind) {
 // one.
 class MasterPage {
  public:
-  MasterPage(Database& db, MasterKind kind, QWidget* page) : db_(db), kind_(kind), page_(page) {
+  MasterPage(Database& db, MessageWindow& messages, MasterKind kind, QWidget* page)
+      : db_(db), messages_(messages), kind_(kind) {
     const QString word = QString::fromLatin1(KindWord(kind));
     fields_ = kind == MasterKind::Bowler  ? BowlerFields()
               : kind == MasterKind::Alley ? AlleyFields()
@@ -279,7 +280,9 @@ class MasterPage {
       try {
         list.SelectRecord("");
       } catch (const AppError& e) {
-        RethrowEngineError(e);
+        // An empty table lists nothing; a database that cannot be read is said.
+        if (e.Number() == kErrEngine)
+          messages_.ShowWarning({"マスタを読めません", e.Description(), 0, 0});
       }
       for (std::size_t i = 0; i < list.Count(); ++i) names_.push_back(list.Item(i).Name());
     };
@@ -361,9 +364,12 @@ class MasterPage {
     std::unique_ptr<MasterRecord> record = Make();
     Show(*record);
     for (std::size_t i = 0; i < fields_.size(); ++i)
-      if (std::string(fields_[i].property) == "Number")
-        static_cast<QLineEdit*>(widgets_[i])
-            ->setText(QString::number(NextMasterNumber(db_, kind_)));
+      if (std::string(fields_[i].property) == "Number") try {
+          static_cast<QLineEdit*>(widgets_[i])
+              ->setText(QString::number(NextMasterNumber(db_, kind_)));
+        } catch (const AppError& e) {
+          messages_.ShowWarning({"次の番号を読めません", e.Description(), 0, 10});
+        }
     QSignalBlocker block(list_);
     list_->setCurrentRow(-1);
     list_->clearSelection();
@@ -372,8 +378,8 @@ class MasterPage {
 
  private:
   Database& db_;
+  MessageWindow& messages_;
   MasterKind kind_;
-  QWidget* page_;
   std::vector<FieldDef> fields_;
   std::vector<QWidget*> widgets_;
   std::vector<std::string> names_;
@@ -398,7 +404,7 @@ frmMasters::frmMasters(Database& db, MessageWindow* messages, QWidget* parent)
   for (MasterKind kind : {MasterKind::Bowler, MasterKind::Alley, MasterKind::Level}) {
     auto* page = new QWidget(tabMasters_);
     page->setObjectName(QString("fraMasters_%1").arg(static_cast<int>(kind)));
-    auto master = std::make_unique<MasterPage>(db_, kind, page);
+    auto master = std::make_unique<MasterPage>(db_, Messages(), kind, page);
     MasterPage* p = master.get();
     pages_[static_cast<std::size_t>(kind)] = std::move(master);
     tabMasters_->addTab(page, Q(MasterKindName(kind)));
@@ -409,7 +415,6 @@ frmMasters::frmMasters(Database& db, MessageWindow* messages, QWidget* parent)
         std::unique_ptr<MasterRecord> record = p->Load(p->Chosen());
         p->Show(*record);
       } catch (const AppError& e) {
-        RethrowEngineError(e);
         Messages().ShowWarning({e.Description(), "", 0, 10});
       }
       p->Status()->clear();
@@ -457,7 +462,6 @@ bool frmMasters::cmdAdd_Click(MasterKind kind) {
     page.Apply(*record, &refused);
     AddMaster(db_, *record);
   } catch (const AppError& e) {
-    RethrowEngineError(e);
     QWidget* field = refused ? refused : page.FieldOfMessage(e.Description());
     Messages().ShowWarning(
         {e.Description(), refused ? "（" + page.LabelOf(field) + "）" : "", 0, 10});
@@ -491,7 +495,6 @@ bool frmMasters::cmdUpdate_Click(MasterKind kind) {
     page.Refill(new_name);
     page.Status()->setText(Q("更新しました：" + new_name));
   } catch (const AppError& e) {
-    RethrowEngineError(e);
     QWidget* field = refused ? refused : page.FieldOfMessage(e.Description());
     Messages().ShowWarning(
         {e.Description(), refused ? "（" + page.LabelOf(field) + "）" : "", 0, 10});
@@ -514,7 +517,6 @@ bool frmMasters::cmdDelete_Click(MasterKind kind) {
     std::unique_ptr<MasterRecord> record = page.Load(name);
     DeleteMaster(db_, kind, *record, name);
   } catch (const AppError& e) {
-    RethrowEngineError(e);
     Messages().ShowWarning({e.Description(), "", 0, 10});
     return false;
   }

@@ -48,7 +48,8 @@ std::string S(const QString& text) {
   return text.toStdString();
 }
 
-// Fills a drop-down with the names of a master list.
+// Fills a drop-down with the names of a master list; an empty table leaves it empty, a
+// database that cannot be read raises the engine's error.
 template <class List>
 void FillNames(QComboBox* box, List& list) {
   try {
@@ -271,6 +272,14 @@ MessageWindow& frmScoreEntry::Messages() {
 
 void frmScoreEntry::FillMasters() {
   QSignalBlocker b1(cboBowler_), b2(cboAlley_), b3(cboLevel_);
+  try {
+    FillLists();
+  } catch (const AppError& e) {
+    Messages().ShowWarning({"マスタを読めません", e.Description(), 0, 0});
+  }
+}
+
+void frmScoreEntry::FillLists() {
   clsBowler_List bowlers(db_);
   FillNames(cboBowler_, bowlers);
   clsAlley_List alleys(db_);
@@ -351,7 +360,6 @@ bool frmScoreEntry::Apply(QWidget* field) {
       entry_.Level(text);
     }
   } catch (const AppError& e) {
-    RethrowEngineError(e);
     // A roll that is no mark: the second line says what a box takes.
     Refused(field, e.Description(),
             BoxOf(field) >= 0 && e.Description() == "入力が不正です" ? kRollHint : "");
@@ -400,8 +408,12 @@ void frmScoreEntry::ShowKey() {
 void frmScoreEntry::RefreshDayGames() {
   const std::string date = entry_.Game().PlayDate();
   day_games_.clear();
-  if (!date.empty()) day_games_ = DayGames(db_, entry_.Game().BowlerName(), date);
   lstDayGames_->clear();
+  try {
+    if (!date.empty()) day_games_ = DayGames(db_, entry_.Game().BowlerName(), date);
+  } catch (const AppError& e) {
+    Messages().ShowWarning({"この日のゲームを読めません", e.Description(), 0, 10});
+  }
   for (const DayGame& game : day_games_) {
     auto* item = new QListWidgetItem(Q(DayGameText(game)), lstDayGames_);
     if (entry_.Opened() && game.entry_number == entry_.Game().Entrynumber())
@@ -447,7 +459,6 @@ bool frmScoreEntry::cmdRegister_Click() {
   try {
     entry_.Register();
   } catch (const AppError& e) {
-    RethrowEngineError(e);
     // An unfinished game: the first box that can still take a roll.
     QWidget* field = cmdRegister_;
     if (e.Description() == "入力が終わっていません") {
@@ -489,7 +500,6 @@ void frmScoreEntry::cmdOpen_Click() {
   try {
     entry_.Open(day_games_[static_cast<std::size_t>(row)].entry_number);
   } catch (const AppError& e) {
-    RethrowEngineError(e);
     Messages().ShowWarning({"このゲームは開けません", e.Description(), 0, 10});
     return;
   }
@@ -513,8 +523,9 @@ void frmScoreEntry::cmdDelete_Click() {
   try {
     entry_.Delete(game.entry_number);
   } catch (const AppError& e) {
-    RethrowEngineError(e);
     Messages().ShowWarning({e.Description(), "", 0, 10});
+    RefreshDayGames();
+    return;
   }
   lblStatus_->setText(Q("削除しました：" + DayGameText(game)));
   if (was_open)

@@ -79,6 +79,7 @@ class frmScoreEntry : public QWidget {
 
  private:
   void FillMasters();
+  void FillLists();
   // Puts the text of a field through its setter; a refusal is shown and the field keeps the
   // focus. True when it was taken.
   bool Apply(QWidget* field);

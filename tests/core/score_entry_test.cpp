@@ -326,6 +326,47 @@ TEST_F(ScoreEntryTest, NewGameKeepsThePlayAndEmptiesTheRest) {
   EXPECT_TRUE(entry.Game().IsValid());
 }
 
+// Every column but EntryNumber of every game, in game number order.
+std::vector<std::string> GameRows(Database& db) {
+  std::vector<std::string> rows;
+  auto rs = db.OpenRecordset("Select * From Result_Data Order By Game_Number");
+  for (; !rs->Eof(); rs->MoveNext()) {
+    std::string row;
+    for (const std::string& column : rs->Columns())
+      if (column != "EntryNumber") row += column + "=" + rs->Field(column).Text() + ";";
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST_F(ScoreEntryTest, TypedGamesStoreTheRowsTheRecordsWriteFromTheirMarks) {
+  // Two games as a user types them, box after box, and as their stored marks by position.
+  const std::vector<std::vector<std::string>> typed = {
+      {"x", "9", "/", "7", "2", "x", "*", "-6", "3", "g", "８", "8", "-2", "f", "9", "X", "+", "9"},
+      {"0", "0", "S", "s", "s", "-7", "2", "9", "/", ".", "/", "1", "1", "4", "5", "x", "7", "/"}};
+  const std::vector<std::vector<std::string>> stored = {
+      {"",   "Ｘ", "９", "／", "７", "２", "",   "Ｘ", "",   "×", "⑥",
+       "３", "Ｇ", "８", "８", "／", "Ｆ", "９", "Ｘ", "Ｘ", "９"},
+      {"Ｇ", "－", "",   "×",  "",   "×",  "",   "×",  "⑦",  "２", "９",
+       "／", "Ｆ", "／", "１", "１", "４", "５", "Ｘ", "７", "／"}};
+  for (std::size_t g = 0; g < typed.size(); ++g) {
+    ScoreEntry entry = KeyedEntry(static_cast<long>(g) + 1);
+    entry.Handicap("12");
+    entry.Memo("typed 'game' <" + std::to_string(g + 1) + ">");
+    TypeInOrder(entry, typed[g]);
+    entry.Register();
+  }
+  ScoreDbFixture direct;
+  for (std::size_t g = 0; g < stored.size(); ++g)
+    lanereport::testing::AddGame(direct.Db(), "山田 太郎", "ホーム", "リーグ", "2026/12/08",
+                                 static_cast<long>(g) + 1, stored[g], 12,
+                                 "typed 'game' <" + std::to_string(g + 1) + ">");
+  std::vector<std::string> rows = GameRows(Db());
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows, GameRows(direct.Db()));
+  EXPECT_NE(rows[0].find("TenthFrameScore=156;"), std::string::npos) << rows[0];
+}
+
 TEST_F(ScoreEntryTest, TheDaysListShowsRowsNoGameCanRead) {
   Db().Execute(
       "Insert Into Result_Data (EntryNumber, Bowler_Name, Alley_Name, Level_Name, Play_Date, "
