@@ -334,16 +334,6 @@ class MasterPage {
     *refused = nullptr;
   }
 
-  // The field of a property, for a refusal raised by the record as a whole.
-  QWidget* FieldOf(const std::string& source) const {
-    for (std::size_t i = 0; i < fields_.size(); ++i)
-      if (source.size() > std::string(fields_[i].property).size() &&
-          source.substr(source.size() - std::string(fields_[i].property).size()) ==
-              fields_[i].property)
-        return widgets_[i];
-    return widgets_[0];
-  }
-
   QWidget* NameField() const { return widgets_[0]; }
   // The label of a field of the form, for the second line of its refusal.
   std::string LabelOf(const QWidget* widget) const {

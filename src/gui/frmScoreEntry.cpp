@@ -34,6 +34,9 @@ constexpr const char* kCaption = "スコア入力";
 constexpr long kFocusColour = 0xC0FFFF;
 // A roll box that cannot take a roll now.
 constexpr long kClosedColour = 0xE0E0E0;
+// Why a box takes no roll, said when one is typed there.
+constexpr const char* kClosedHint =
+    "ストライクの２投目、ボーナスのない１０フレーム３投目は空欄のままです";
 // What a roll box takes, said with a refused roll.
 constexpr const char* kRollHint =
     "ストライク x s　スペア /　本数 1～9　スプリット -4～-8　ガター g 0　ファウル f";
@@ -361,8 +364,10 @@ bool frmScoreEntry::Apply(QWidget* field) {
     }
   } catch (const AppError& e) {
     // A roll that is no mark: the second line says what a box takes.
-    Refused(field, e.Description(),
-            BoxOf(field) >= 0 && e.Description() == "入力が不正です" ? kRollHint : "");
+    std::string hint;
+    if (BoxOf(field) >= 0 && e.Description() == "入力が不正です") hint = kRollHint;
+    if (BoxOf(field) >= 0 && e.Source() == "[ScoreEntry]Roll") hint = kClosedHint;
+    Refused(field, e.Description(), hint);
     return false;
   }
   return true;

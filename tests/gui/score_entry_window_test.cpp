@@ -171,6 +171,17 @@ class ScoreEntryWindowTest : public QObject {
     QCOMPARE(Focus(), static_cast<QWidget*>(Line("txtHandicap")));
     QCOMPARE(Box(20)->focusPolicy(), Qt::ClickFocus);
     QCOMPARE(Score(10), QString("90"));
+    // A ball typed into it anyway is refused, saying why.
+    Box(20)->setFocus(Qt::MouseFocusReason);
+    Type("5");
+    QCOMPARE(messages_.shown.size(), std::size_t{1});
+    QCOMPARE(messages_.shown[0].message1, std::string("この枠には入力出来ません"));
+    QVERIFY(messages_.shown[0].message2.find("１０フレーム３投目") != std::string::npos);
+    QTest::qWait(20);
+    QCOMPARE(Focus(), static_cast<QWidget*>(Box(20)));
+    Box(20)->clear();
+    QTest::keyClick(Box(20), Qt::Key_Return);
+    QCOMPARE(Box(20)->text(), QString(""));
     Box(19)->setFocus();
     Type("2");  // a spare earns the third ball
     QCOMPARE(Box(19)->text(), QString::fromUtf8("／"));
