@@ -14,6 +14,8 @@
 #include "WindowStart.h"
 #include "frmDialogBox.h"
 #include "frmLanereport.h"
+#include "frmMasters.h"
+#include "frmScoreEntry.h"
 #include "frmSelfIntroduction.h"
 
 namespace lanereport::gui {
@@ -52,6 +54,10 @@ QWidget* MakeWorkWindow(int index, WindowStart& start) {
       return new frmLanereport(*start.gdbScore(), start.gstrDbName());
     case 1:
       return new frmSelfIntroduction(*start.gdbScore(), start.gstrDbName());
+    case 2:
+      return new frmScoreEntry(*start.gdbScore());
+    case 3:
+      return new frmMasters(*start.gdbScore());
     default:
       return nullptr;
   }

@@ -11,6 +11,12 @@
 #include "util/StringUtil.h"
 
 namespace lanereport::gui {
+namespace {
+
+// The start menu's button of the masters window, the one window that needs no master.
+constexpr int kMastersButton = 3;
+
+}  // namespace
 
 WindowStart::WindowStart(Services services) : services_(std::move(services)) {}
 
@@ -86,7 +92,13 @@ bool WindowStart::OpenAndLoadMenu(const std::string& path) {
     return false;
   }
   db_name_ = DbNameOf(path);
-  if (!CheckMasters(*db_, *services_.messages)) {
+  if (start_mode_ != kMastersButton && !CheckMasters(*db_, *services_.messages)) {
+    // A new database has no master yet: the user chosen it interactively may enter them here.
+    if (start_mode_ == -1 && services_.messages->AskYesNo({"マスタ登録を開きますか？", "", 0, 0})) {
+      LoadMenu();
+      MenuButton(kMastersButton);
+      return menu_ != nullptr;
+    }
     db_.reset();
     return false;
   }
@@ -112,6 +124,8 @@ void WindowStart::LoadMenu() {
 }
 
 void WindowStart::MenuButton(int index) {
+  // Every window but the masters' needs a bowler, a centre and a level; the menu stays.
+  if (index != kMastersButton && db_ && !CheckMasters(*db_, *services_.messages)) return;
   QWidget* window = services_.make_work_window ? services_.make_work_window(index, *this) : nullptr;
   if (window) {
     work_ = window;

@@ -35,8 +35,8 @@ class WindowStart : public QObject {
     // The database chooser: the path the user picked, or "" when cancelled.
     std::function<std::string()> choose_database;
     // Makes the work window of a menu button (0 the score output window, 1 the profile
-    // window), or null for any other index. The start shows it and takes it back when it
-    // closes.
+    // window, 2 the score entry window, 3 the masters window), or null for any other index. The
+    // start shows it and takes it back when it closes.
     std::function<QWidget*(int index, WindowStart& start)> make_work_window;
   };
 
@@ -50,11 +50,15 @@ class WindowStart : public QObject {
   bool Main(const std::vector<std::string>& args);
   // Chooses and opens the database, checks the masters and loads the start menu; the splash's
   // timer calls it. A file that cannot be opened is said with its reason and the chooser opens
-  // again; the run ends when the user cancels or any later step fails.
+  // again; the run ends when the user cancels or any later step fails. A database without a
+  // bowler, centre or level asks, after the master warning, whether to open the masters window
+  // (with the menu behind it); no ends the run.
   void SelectDataBase();
   // Called by the splash before it closes on a key press or a click.
   void SplashClosed() {}
-  // A click on the menu's button index: the work window opens and the menu hides.
+  // A click on the menu's button index: the work window opens and the menu hides. Every window
+  // but the masters' (3) first checks that each master table has a row, and stays shut when
+  // one has none (its warning said).
   void MenuButton(int index);
   // A work window closed: back to the menu after an interactive start, else the run ends.
   void WorkWindowClosed();

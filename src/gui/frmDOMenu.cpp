@@ -16,9 +16,9 @@ frmDOMenu::frmDOMenu(WindowStart& start) {
   auto* frame = new QGroupBox(QString::fromUtf8("出力処理"), this);
   frame->setObjectName("fraMenu");
   auto* buttons = new QHBoxLayout(frame);
-  const char* captions[] = {"Score", "Bowler"};
-  const char* tips[] = {"ｽｺｱ表HTML作成", "Bowler紹介HTML作成"};
-  for (int i = 0; i < 2; ++i) {
+  const char* captions[] = {"Score", "Bowler", "Entry", "Master"};
+  const char* tips[] = {"ｽｺｱ表HTML作成", "Bowler紹介HTML作成", "スコア入力", "マスタ登録"};
+  for (int i = 0; i < 4; ++i) {
     auto* button = new QPushButton(QString::fromUtf8(captions[i]), frame);
     button->setObjectName(QString("cmdButton_%1").arg(i));
     button->setToolTip(QString::fromUtf8(tips[i]));

@@ -7,7 +7,8 @@ namespace lanereport::gui {
 class WindowStart;
 
 // The start menu "出力処理": cmdButton_0 "Score" opens the score output window, cmdButton_1
-// "Bowler" the profile window; the menu hides while a work window is open. It opens with the
+// "Bowler" the profile window, cmdButton_2 "Entry" the score entry window and cmdButton_3
+// "Master" the masters window; the menu hides while a work window is open. It opens with the
 // focus on Score.
 class frmDOMenu : public QWidget {
   Q_OBJECT

@@ -66,9 +66,11 @@ class StartUpWindowTest : public QObject {
               return chosen_;
             },
             [](int index, WindowStart&) -> QWidget* {
-              if (index < 0 || index > 1) return nullptr;
+              const char* names[] = {"frmLanereport", "frmSelfIntroduction", "frmScoreEntry",
+                                     "frmMasters"};
+              if (index < 0 || index > 3) return nullptr;
               auto* w = new QWidget;
-              w->setObjectName(index == 0 ? "frmLanereport" : "frmSelfIntroduction");
+              w->setObjectName(names[index]);
               return w;
             }};
   }
@@ -130,6 +132,13 @@ class StartUpWindowTest : public QObject {
     QCOMPARE(score->toolTip(), QString::fromUtf8("ｽｺｱ表HTML作成"));
     QCOMPARE(bowler->text(), QString("Bowler"));
     QCOMPARE(bowler->toolTip(), QString::fromUtf8("Bowler紹介HTML作成"));
+    auto* entry = start.Menu()->findChild<QPushButton*>("cmdButton_2");
+    auto* master = start.Menu()->findChild<QPushButton*>("cmdButton_3");
+    QVERIFY(entry && master);
+    QCOMPARE(entry->text(), QString("Entry"));
+    QCOMPARE(entry->toolTip(), QString::fromUtf8("スコア入力"));
+    QCOMPARE(master->text(), QString("Master"));
+    QCOMPARE(master->toolTip(), QString::fromUtf8("マスタ登録"));
     QVERIFY(messages_.shown.empty());
 
     // Menu and work window take turns; the database stays open for the whole run.
@@ -166,6 +175,8 @@ class StartUpWindowTest : public QObject {
     for (const std::string& chosen : {std::string(""), empty_}) {
       chosen_ = chosen;
       messages_.shown.clear();
+      messages_.asked.clear();
+      messages_.answer = false;  // no masters window
       WindowStart start(Services());
       QSignalSpy ended(&start, &WindowStart::Ended);
       QVERIFY(start.Main({}));
@@ -177,10 +188,51 @@ class StartUpWindowTest : public QObject {
         QCOMPARE(messages_.shown.size(), std::size_t{1});
         QCOMPARE(messages_.shown[0].message2,
                  std::string("マスタ処理[Bowler] にてボウラーの登録を行ってください"));
+        QCOMPARE(messages_.asked.size(), std::size_t{1});
+        QCOMPARE(messages_.asked[0].message1, std::string("マスタ登録を開きますか？"));
       } else {
         QVERIFY(messages_.shown.empty());
       }
     }
+    messages_.answer = true;
+  }
+
+  void anEmptyMasterOffersTheMastersWindowAndTheOthersWaitForThem() {
+    chosen_ = empty_;
+    messages_.shown.clear();
+    messages_.asked.clear();
+    messages_.answer = true;
+    {
+      WindowStart start(Services());
+      QVERIFY(start.Main({}));
+      QTRY_VERIFY_WITH_TIMEOUT(start.WorkWindow() != nullptr, 5000);
+      QCOMPARE(start.WorkWindow()->objectName(), QString("frmMasters"));
+      QVERIFY(start.Menu());
+      QVERIFY(!start.Menu()->isVisible());
+      delete start.WorkWindow();
+      QTRY_VERIFY_WITH_TIMEOUT(start.Menu()->isVisible(), 5000);
+      // The masters are still missing: the other windows stay shut, with the warning.
+      messages_.shown.clear();
+      for (int button = 0; button < 3; ++button) start.MenuButton(button);
+      QVERIFY(!start.WorkWindow());
+      QCOMPARE(messages_.shown.size(), std::size_t{3});
+      QVERIFY(start.Menu()->isVisible());
+      start.MenuButton(3);
+      QVERIFY(start.WorkWindow());
+      delete start.WorkWindow();
+    }
+    // The suite's start option of the masters window needs no master; /m3 does.
+    {
+      WindowStart direct(Services());
+      QVERIFY(direct.Main({"/m4", "/d" + empty_}));
+      QCOMPARE(direct.WorkWindow()->objectName(), QString("frmMasters"));
+    }
+    messages_.shown.clear();
+    messages_.asked.clear();
+    WindowStart entry(Services());
+    QVERIFY(!entry.Main({"/m3", "/d" + empty_}));
+    QCOMPARE(messages_.shown.size(), std::size_t{1});
+    QVERIFY(messages_.asked.empty());
   }
 
   void aSecondInstanceIsWarnedAndChangesNothing() {
@@ -229,7 +281,7 @@ class StartUpWindowTest : public QObject {
     messages_.shown.clear();
     {
       WindowStart odd(Services());
-      QVERIFY(!odd.Main({"/m3", "/d" + db_}));
+      QVERIFY(!odd.Main({"/m9", "/d" + db_}));
       QVERIFY(!odd.gdbScore());
       QCOMPARE(odd.ExitStatus(), 0);
     }

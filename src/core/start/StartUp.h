@@ -29,7 +29,8 @@ std::string UpdateIniVersion(const std::string& ini_path, const std::string& pro
 bool IsWindowStart(const std::vector<std::string>& args);
 
 // The suite's start options: "/m1 /dPATH" (or as one argument "/m1/dPATH"). The start mode
-// counts from 1 (1 the score output window, 2 the profile window); start_mode is that value
+// counts from 1 (1 the score output window, 2 the profile window, 3 the score entry window, 4
+// the masters window); start_mode is that value
 // minus 1, as the start menu numbers its buttons.
 struct StartOptions {
   int start_mode = -1;
