@@ -97,25 +97,26 @@ std::string GetExecutableFolder() {
   return GetParentFolder(std::string_view(buffer, static_cast<std::size_t>(n)));
 }
 
-std::string GetProgramFolder() {
+ProgramFolders ProgramFoldersOf(const std::string& exe_folder_view) {
   std::string home = ProgramHome();
-  if (!home.empty()) return home;
-  std::string exe_folder = GetExecutableFolder();
-  if (HoldsTemplate(exe_folder)) return exe_folder;
+  if (!home.empty()) return {home, home};
+  std::string exe_folder = AddPathSeparator(exe_folder_view);
+  if (HoldsTemplate(exe_folder)) return {exe_folder, exe_folder};
   std::string installed = InstalledDataFolder(exe_folder);
-  return installed.empty() ? exe_folder : installed;
-}
-
-std::string GetSettingsFolder() {
-  std::string home = ProgramHome();
-  if (!home.empty()) return home;
-  std::string exe_folder = GetExecutableFolder();
-  if (HoldsTemplate(exe_folder) || InstalledDataFolder(exe_folder).empty()) return exe_folder;
+  if (installed.empty()) return {exe_folder, exe_folder};
   const char* config = std::getenv("XDG_CONFIG_HOME");
   // A relative XDG_CONFIG_HOME is not valid and is passed over, as the XDG rules say.
   std::string base =
       config && *config == '/' ? std::string(config) : AddPathSeparator(HomeFolder()) + ".config";
-  return AddPathSeparator(base) + "lanereport/";
+  return {installed, AddPathSeparator(base) + "lanereport/"};
+}
+
+std::string GetProgramFolder() {
+  return ProgramFoldersOf(GetExecutableFolder()).program;
+}
+
+std::string GetSettingsFolder() {
+  return ProgramFoldersOf(GetExecutableFolder()).settings;
 }
 
 std::string MakeSettingsFolder() {

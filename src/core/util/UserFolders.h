@@ -27,6 +27,13 @@ std::string GetProgramFolder();
 // may not exist yet: MakeSettingsFolder makes it.
 std::string GetSettingsFolder();
 
+// Both folders for an executable lying in exe_folder, with the environment as it is.
+struct ProgramFolders {
+  std::string program;
+  std::string settings;
+};
+ProgramFolders ProgramFoldersOf(const std::string& exe_folder);
+
 // Makes the settings folder (and the folders above it) when missing, for a file about to be
 // written there, and returns it. Errors are left to the write that follows.
 std::string MakeSettingsFolder();
