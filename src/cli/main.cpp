@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -28,7 +29,8 @@ int StartWindows(char** argv) {
   if (n > 0) {
     std::string self(buffer, static_cast<std::size_t>(n));
     std::string folder = self.substr(0, self.rfind('/') + 1);
-    std::string installed = folder + LANEREPORT_HELPER_FROM_BIN "/" + path;
+    std::string installed =
+        std::filesystem::path(folder + LANEREPORT_HELPER_FROM_BIN "/" + path).lexically_normal();
     path = folder + path;
     if (::access(path.c_str(), X_OK) != 0 && ::access(installed.c_str(), X_OK) == 0)
       path = installed;
