@@ -5,7 +5,7 @@ ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: bootstrap configure build test test-asan fuzz demo bench format clean
+.PHONY: bootstrap configure build test test-asan fuzz demo bench format clean package package-test
 
 bootstrap:
 	@scripts/bootstrap.sh
@@ -34,6 +34,19 @@ fuzz: bootstrap
 	  -DLANEREPORT_GUI=OFF >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
 	@fuzz/run_fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# The Debian package build/lanereport_<version>_<arch>.deb (packaging/), and its test: unpacked
+# into a temporary root, run from there, validated, checked with lintian.
+VERSION = $(shell sed -n 's/^project(lanereport .*VERSION \([0-9.]*\)).*/\1/p' CMakeLists.txt)
+DEB = $(BUILD_DIR)/lanereport_$(VERSION)_$(shell dpkg --print-architecture).deb
+
+package: build
+	@scripts/bootstrap.sh package
+	@cd $(BUILD_DIR) && cpack -G DEB >/dev/null
+	@echo "$(DEB)"
+
+package-test: package
+	@packaging/package_test.sh $(DEB)
 
 demo: build
 	@$(BUILD_DIR)/bin/lanereport demo demo

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and the demo need, only those missing.
+# `scripts/bootstrap.sh package` adds those of make package and make package-test.
 set -euo pipefail
 packages=(build-essential cmake pkg-config libsqlite3-dev libzip-dev libpugixml-dev
           qt6-base-dev fonts-noto-cjk  # the windows, and a Japanese font for them
@@ -9,6 +10,11 @@ packages=(build-essential cmake pkg-config libsqlite3-dev libzip-dev libpugixml-
           unzip  # the output test and bench/ unpack the workbooks part by part
           librsvg2-bin  # rsvg-convert: resources/make_icon.sh draws the windows' icon
           clang libclang-rt-14-dev)  # clang and its libFuzzer and sanitizer runtimes: make fuzz
+if [ "${1:-}" = package ]; then
+  packages+=(dpkg-dev file  # CPack's DEB generator: dpkg-shlibdeps finds the dependencies
+             lintian desktop-file-utils appstream  # the package's checks
+             strace)  # package-test: what the installed program writes, and where
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -77,6 +77,8 @@ void PrepareApplication(QApplication& app) {
   if (QFontDatabase::families().contains("Noto Sans CJK JP")) font.setFamily("Noto Sans CJK JP");
   app.setFont(font);
   app.setWindowIcon(ProgramIcon());
+  // The menu entry (lanereport.desktop) the desktop matches the windows with.
+  QGuiApplication::setDesktopFileName("lanereport");
   ButtonsTakeEnter();
 }
 

@@ -36,7 +36,7 @@ std::string ProgramVersion() {
 }
 
 std::string ZepaIniPath() {
-  return AddPathSeparator(GetProgramFolder()) + "ZEPA.INI";
+  return GetSettingsFolder() + "ZEPA.INI";
 }
 
 std::string UpdateIniVersion(const std::string& ini_path, const std::string& program_version) {
@@ -47,6 +47,14 @@ std::string UpdateIniVersion(const std::string& ini_path, const std::string& pro
     return program_version;
   }
   return stored;
+}
+
+const std::vector<StartModeEntry>& StartModeTable() {
+  static const std::vector<StartModeEntry> table = {
+      {1, "スコア表・月間表・ボウラー表の出力画面"},
+      {2, "ボウラー紹介HTMLの画面"},
+  };
+  return table;
 }
 
 bool IsWindowStart(const std::vector<std::string>& args) {

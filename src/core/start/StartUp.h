@@ -14,7 +14,8 @@ class MessageWindow;
 // The program's own version, "major.minor.revision" in plain decimal.
 std::string ProgramVersion();
 
-// ZEPA.INI in the program folder.
+// ZEPA.INI in the settings folder (GetSettingsFolder): beside the program in the build folder,
+// in the user's config folder once installed. Its version is kept up to date wherever it is.
 std::string ZepaIniPath();
 
 // Brings the version in the INI file up to date and returns the version to show on the
@@ -36,6 +37,14 @@ struct StartOptions {
   int start_mode = -1;
   std::string database;
 };
+
+// The windows the suite's option "/m" opens, by its value; the manual page and the shell
+// completion are made from this list.
+struct StartModeEntry {
+  int option;          // the value after "/m"
+  const char* window;  // what opens, as the manual page names it
+};
+const std::vector<StartModeEntry>& StartModeTable();
 
 // Reads the start options from the arguments joined by spaces. Each option is "/" followed by
 // its key letter: the value of "m" is the number after it, the value of "d" the rest of the

@@ -59,7 +59,7 @@ ChooserDecision DecideChooserOk(int mode, std::string_view folder_view, std::str
 }
 
 std::string DialogBoxIniFile() {
-  return GetProgramFolder() + "DialogBox.ini";
+  return GetSettingsFolder() + "DialogBox.ini";
 }
 
 std::string RememberedKey(std::string_view user) {
@@ -77,6 +77,7 @@ std::optional<RememberedPlace> ReadRememberedPlace(std::string_view user) {
 bool RememberChosenPath(std::string_view user, std::string_view full_path) {
   std::string folder = GetParentFolder(full_path);
   if (folder.empty()) return false;
+  MakeSettingsFolder();
   return WriteIni(DialogBoxIniFile(), kSection, RememberedKey(user), folder);
 }
 

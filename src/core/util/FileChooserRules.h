@@ -45,7 +45,8 @@ struct ChooserDecision {
 ChooserDecision DecideChooserOk(int mode, std::string_view folder, std::string_view name_box,
                                 std::string_view mask);
 
-// The chooser's own INI file, DialogBox.ini in the program folder.
+// The chooser's own INI file, DialogBox.ini in the settings folder (GetSettingsFolder), which
+// remembering a place makes when it is missing.
 std::string DialogBoxIniFile();
 
 // The key of a caller's remembered place: "PREV_" + user, "PREV_USER" when user is empty.
