@@ -53,6 +53,8 @@ const std::vector<StartModeEntry>& StartModeTable() {
   static const std::vector<StartModeEntry> table = {
       {1, "スコア表・月間表・ボウラー表の出力画面"},
       {2, "ボウラー紹介HTMLの画面"},
+      {3, "スコア入力の画面"},
+      {4, "マスタ登録の画面"},
   };
   return table;
 }
