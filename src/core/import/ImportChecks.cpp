@@ -150,7 +150,8 @@ void CheckGame(const TableDef& def, const std::vector<Value>& row, const std::ve
   clsResult_Data game(db);
   auto tryColumn = [&](const char* name, auto&& set) {
     int c = ColumnIndex(def, name);
-    if (c < 0 || failed[static_cast<std::size_t>(c)]) return;
+    if (c < 0 || !present[static_cast<std::size_t>(c)] || failed[static_cast<std::size_t>(c)])
+      return;
     try {
       set(row[static_cast<std::size_t>(c)]);
     } catch (const AppError& error) {
