@@ -208,9 +208,16 @@ std::optional<RefreshReport> RefreshFromMdb(const std::string& mdb_path, const s
   std::optional<SourceStamp> stamp;
   {
     std::unique_ptr<Database> fresh = Database::Open(fresh_path);
-    std::unique_ptr<Database> db = Database::Open(copy_path);
+    std::unique_ptr<Database> db;
+    std::string quick;
+    try {
+      db = Database::Open(copy_path);
+      quick = db->QuickCheck();
+    } catch (const AppError&) {
+      // The copy's name means nothing to the user: the .db itself is no database.
+      throw AppError(kErrInvalidValue, kSource, db_path + " はスコアデータベースとして開けません");
+    }
     stamp = ReadImportRecord(*fresh);
-    std::string quick = db->QuickCheck();
     if (!quick.empty())
       throw AppError(kErrInvalidValue, kSource,
                      db_path + " は壊れているため更新できません（" + quick + "）");

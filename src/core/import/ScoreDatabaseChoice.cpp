@@ -101,10 +101,11 @@ std::string ScoreDatabaseFor(const std::string& path, MessageWindow& messages,
     if (!readable || (same && *same)) return target;
     const std::string mdb = GetFileName(path);
     const std::string db = GetFileName(target);
-    std::string line1 = same ? mdb + " は " + db + " を作った後に変わっています（" +
-                                   StampTimeText(now) + " 更新）。"
-                             : db + " には元の " + mdb + " の記録がありません（" + mdb + "：" +
-                                   StampTimeText(now) + " 更新）。";
+    // The file's time says when the suite last wrote to it.
+    std::string line1 =
+        same ? mdb + " が " + db + " の作成後に変わっています（" + StampTimeText(now) + "）。"
+             : db + " には " + mdb + " から作った記録がありません（" + mdb + "：" +
+                   StampTimeText(now) + "）。";
     if (!messages.AskYesNo({line1, db + " を最新にしてから開きますか？", 0, 0})) return target;
     return Refresh(path, target, messages, with_progress);
   }
