@@ -134,6 +134,16 @@ TableChanges Compare(const TableDef& def, Database& before_db, Database& after_d
   return changes;
 }
 
+// What the progress window calls a table of the suite.
+std::string ShownName(const std::string& table) {
+  if (table == "Bowler_Data") return "ボウラー";
+  if (table == "Alley_Data") return "ボウリング場";
+  if (table == "Level_Data") return "レベル";
+  if (table == "Result_Data") return "ゲーム";
+  if (table == "DataNumberControl") return "番号";
+  return table;
+}
+
 std::string Quoted(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
@@ -228,7 +238,7 @@ std::optional<RefreshReport> RefreshFromMdb(const std::string& mdb_path, const s
       // 3. Each table of the suite, compared and replaced.
       for (const std::string& name : RefreshedTables()) {
         const TableDef& def = ScoreTable(name);
-        progress.Message2(name + " を入れ替えています");
+        progress.Message2(ShownName(name) + "を入れ替えています");
         report.tables.push_back(
             Compare(def, *db, *fresh, name == "Result_Data" ? &games : nullptr));
         std::string columns;
