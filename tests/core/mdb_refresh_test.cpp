@@ -95,6 +95,8 @@ class MdbRefreshTest : public ::testing::Test {
           "UPDATE S_SYSTEM SET SS_Contents = '#102030' WHERE SS_ID = 'CharacterColor'");
       db->ExecuteNative("UPDATE S_OUTPUT SET SheetName = '自分の表' WHERE ID = 1");
       db->ExecuteNative("DELETE FROM S_OUTPUT WHERE ID = 2");
+      // A sheet made since the import drew its ID from the counter.
+      db->ExecuteNative("UPDATE DataNumberControl SET DataNumber = 42 WHERE DataID = 'Sheets'");
     }
     fs::remove(mdb_);
     fs::copy_file(kJetDir + "jet4-sample-later.mdb", mdb_);
@@ -122,12 +124,25 @@ TEST_F(MdbRefreshTest, LaterGamesComeInAndTheProgramsOwnTablesStay) {
 
   auto refreshed = Database::Open(db_);
   auto later = Database::Open(kJetDir + "jet4-sample-later.db");
-  // The suite's tables are the later file's, value for value.
+  // The suite's tables are the later file's, value for value, but for the counter of the
+  // program's own sheet definitions, which stays the .db's.
   for (const std::string& table : RefreshedTables()) {
     std::string order = table == "Result_Data"         ? "EntryNumber"
                         : table == "DataNumberControl" ? "DataID"
                                                        : "ID";
-    EXPECT_EQ(Rows(*refreshed, table, order), Rows(*later, table, order)) << table;
+    auto got = Rows(*refreshed, table, order);
+    auto want = Rows(*later, table, order);
+    if (table == "DataNumberControl") {
+      auto sheets = [](const std::vector<Value>& row) { return row[0] == Value("Sheets"); };
+      auto kept = std::find_if(got.begin(), got.end(), sheets);
+      ASSERT_NE(kept, got.end());
+      EXPECT_EQ((*kept)[1], Value(42));
+      got.erase(kept);
+      auto theirs = std::find_if(want.begin(), want.end(), sheets);
+      ASSERT_NE(theirs, want.end());
+      want.erase(theirs);
+    }
+    EXPECT_EQ(got, want) << table;
   }
   EXPECT_EQ(Rows(*refreshed, "Result_Data").size(), 883u + 66u - 2u);
   // The program's own tables are the .db's, with the changes made after the import.
@@ -151,7 +166,8 @@ TEST_F(MdbRefreshTest, LaterGamesComeInAndTheProgramsOwnTablesStay) {
   EXPECT_EQ(counts("Bowler_Data"), (std::vector<std::size_t>{1, 0, 0}));
   EXPECT_EQ(counts("Alley_Data"), (std::vector<std::size_t>{1, 0, 0}));
   EXPECT_EQ(counts("Level_Data"), (std::vector<std::size_t>{0, 0, 0}));
-  EXPECT_GT(tables["DataNumberControl"].changed, 0u);
+  // BowlerData, AlleyData and ResultData moved on; Sheets is not the file's.
+  EXPECT_EQ(counts("DataNumberControl"), (std::vector<std::size_t>{0, 0, 3}));
 
   // Games by bowler and date: the removed ones where they were, the changed ones where they are.
   std::map<std::pair<std::string, std::string>, GameChanges> games;

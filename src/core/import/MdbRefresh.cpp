@@ -59,6 +59,14 @@ std::pair<long long, long long> FileState(const std::string& path) {
           static_cast<long long>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
+// The counter of the sheet definitions: S_OUTPUT is the program's own and stays, so does the
+// counter its IDs come from (the .mdb's would hand out IDs of sheets made since the import).
+constexpr const char* kSheetsCounter = "Sheets";
+
+bool IsProgramsCounter(std::string_view table, std::string_view data_id) {
+  return table == "DataNumberControl" && EqualsIgnoreCase(Trim(data_id), kSheetsCounter);
+}
+
 std::string IdentityColumn(const std::string& table) {
   if (table == "Result_Data") return "EntryNumber";
   if (table == "DataNumberControl") return "DataID";
@@ -81,6 +89,7 @@ std::map<std::string, std::vector<Value>> RowsByIdentity(Database& db, const Tab
         }
       }
     }
+    if (IsProgramsCounter(def.name, key)) return;
     std::string unique = key;
     for (int n = 2; rows.count(unique); ++n) unique = key + "#" + std::to_string(n);
     rows.emplace(std::move(unique), std::move(values));
@@ -239,15 +248,26 @@ std::optional<RefreshReport> RefreshFromMdb(const std::string& mdb_path, const s
       for (const std::string& name : RefreshedTables()) {
         const TableDef& def = ScoreTable(name);
         progress.Message2(ShownName(name) + "を入れ替えています");
+        if (!db->HasTable(name)) CreateTable(*db, def);
         report.tables.push_back(
             Compare(def, *db, *fresh, name == "Result_Data" ? &games : nullptr));
         std::string columns;
         for (const ColumnDef& c : def.columns)
           columns += (columns.empty() ? "\"" : ", \"") + std::string(c.name) + "\"";
-        if (!db->HasTable(name)) CreateTable(*db, def);
-        db->ExecuteNative("DELETE FROM main.\"" + name + "\"");
-        db->ExecuteNative("INSERT INTO main.\"" + name + "\" (" + columns + ") SELECT " + columns +
-                          " FROM fresh.\"" + name + "\"");
+        const std::string table = "\"" + name + "\"";
+        if (name == "DataNumberControl") {
+          const std::string sheets =
+              std::string("coalesce(trim(DataID), '') = '") + kSheetsCounter + "' COLLATE NOCASE";
+          db->ExecuteNative("DELETE FROM main." + table + " WHERE NOT (" + sheets + ")");
+          db->ExecuteNative("INSERT INTO main." + table + " (" + columns + ") SELECT " + columns +
+                            " FROM fresh." + table + " WHERE NOT (" + sheets +
+                            ") OR NOT EXISTS (SELECT 1 FROM main." + table + " WHERE " + sheets +
+                            ")");
+        } else {
+          db->ExecuteNative("DELETE FROM main." + table);
+          db->ExecuteNative("INSERT INTO main." + table + " (" + columns + ") SELECT " + columns +
+                            " FROM fresh." + table);
+        }
         progress.CountProgress(1, 1);
         if (progress.StopFlag()) {
           db->Rollback();

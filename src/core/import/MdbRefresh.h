@@ -37,8 +37,9 @@ struct RefreshReport {
 };
 
 // The tables of the suite that a refresh replaces, in order: bowlers, centres, levels, games
-// and the number counters. The other tables of the database (S_SYSTEM, S_OUTPUT, the import
-// record and anything else) are the program's own and are kept.
+// and the number counters, but for the counter "Sheets" of the sheet definitions. The other
+// tables of the database (S_SYSTEM, S_OUTPUT, the import record and anything else) are the
+// program's own and are kept, and so is the counter their IDs come from.
 const std::vector<std::string>& RefreshedTables();
 
 // Brings the score database at db_path up to date with the Jet file at mdb_path: the file is
