@@ -1,14 +1,24 @@
 // A damaged Jet (.mdb) file read as the import reads it: the header checks, the Jet library's
 // catalog and every user table with every value decoded. Only the program's own errors may
-// come out, and every text read is whole UTF-8. The import runs this reading in a child
-// process; here it runs in-process so that what the library does with the input is found.
+// come out, and every text read is whole UTF-8. Then the import itself: a file it accepts must
+// have given a database whose every stored value passes the import's checks (no garbage is
+// carried silently), and each value it did not carry is named. The import runs this reading in
+// a child process; here it runs in-process so that what the library does with the input is
+// found.
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include <cstdio>
+
 #include "FuzzSupport.h"
+#include "database/Database.h"
+#include "database/Recordset.h"
+#include "database/Schema.h"
+#include "import/ImportChecks.h"
 #include "import/JetReader.h"
+#include "import/MdbImport.h"
 #include "util/AppError.h"
 #include "util/Cp932.h"
 
@@ -25,6 +35,22 @@ bool IsWholeUtf8(const std::string& text) {
   std::string again;
   for (char32_t c : decoded) again += lanereport::EncodeUtf8(c);
   return again == text;
+}
+
+// The database an import made, read back: every row of every score table passes the checks.
+void CheckImported(const std::string& path) {
+  using namespace lanereport;
+  std::unique_ptr<Database> db = Database::Open(path);
+  for (const TableDef& def : ScoreTables()) {
+    std::unique_ptr<Recordset> rs = db->OpenRecordset(std::string("Select * From ") + def.name);
+    std::vector<bool> present(def.columns.size(), true);
+    for (; !rs->Eof(); rs->MoveNext()) {
+      std::vector<Value> row;
+      for (const ColumnDef& c : def.columns) row.push_back(rs->Field(c.name));
+      RowCheck check = CheckImportedRow(def, row, present, *db);
+      FUZZ_CHECK(check.notes.empty(), check.notes.front());
+    }
+  }
 }
 
 }  // namespace
@@ -53,6 +79,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       } catch (const AppError&) {
       }
     }
+  } catch (const AppError&) {
+  }
+
+  std::string target = fuzz::FuzzFolder() + "/imported.db";
+  for (const char* side : {"", "-journal"}) std::remove((target + side).c_str());
+  try {
+    ImportReport report = ImportMdbHere(path, target, {});
+    std::size_t named = 0;
+    for (const std::string& note : report.notes)
+      if (note.rfind("正しくない値：", 0) == 0) ++named;
+    FUZZ_CHECK(named == report.values_failed, "every value not carried is named");
+    FUZZ_CHECK(report.rows_failed * 2 <= report.rows_checked, "most rows failed but accepted");
+    CheckImported(target);
   } catch (const AppError&) {
   }
   return 0;

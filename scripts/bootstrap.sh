@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libsqlite3-dev libzip-dev libpugixml-dev
           qt6-base-dev fonts-noto-cjk  # the windows, and a Japanese font for them
           mdbtools-dev libmdb3 libglib2.0-dev  # the Jet library of import-mdb
+          nettle-dev  # SHA-256 of the imported .mdb
           libgtest-dev libgmock-dev libbenchmark-dev sqlite3
           libgumbo-dev  # the page tests parse the pages as a browser does
           unzip  # the output test and bench/ unpack the workbooks part by part

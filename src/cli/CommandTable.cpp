@@ -5,8 +5,10 @@ namespace lanereport::cli {
 const std::vector<CommandEntry>& CommandTable() {
   static const std::vector<CommandEntry> table = {
       {"init", RunInit, "空のスコアデータベースを作成します", "使い方: lanereport init DB"},
-      {"import-mdb", RunImportMdb, "Jet（.mdb）のスコアデータベースを取り込みます",
+      {"import-mdb", RunImportMdb, "Jet（.mdb）を取り込み、--update で .db を最新にします",
        "使い方: lanereport import-mdb FILE.mdb [NEW.db] [--jet3-code-page CP]\n"
+       "          [--password PW]\n"
+       "       lanereport import-mdb FILE.mdb EXISTING.db --update [--jet3-code-page CP]\n"
        "          [--password PW]"},
       {"sample-db", RunSampleDb, "サンプルのスコアデータベースを作成します",
        "使い方: lanereport sample-db DB [--bowlers N] [--years N] [--end-year YYYY]\n"

@@ -93,7 +93,7 @@ int RunWindows(int argc, char** argv, const std::vector<std::string>& args) {
   PrepareApplication(app);
 
   WindowMessages messages;
-  WindowStart start({&messages, ChooseDatabase, MakeWorkWindow});
+  WindowStart start({&messages, ChooseDatabase, MakeWorkWindow, RunWithWaitingWindow});
   QObject::connect(&start, &WindowStart::Ended, &app, &QApplication::quit, Qt::QueuedConnection);
   if (!start.Main(args)) return start.ExitStatus();
   return app.exec();

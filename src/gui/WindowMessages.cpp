@@ -1,5 +1,8 @@
 #include "WindowMessages.h"
 
+#include <QWidget>
+
+#include "Msg_Waiting.h"
 #include "Msg_Warning.h"
 #include "Msg_YesNo.h"
 
@@ -22,6 +25,21 @@ bool WindowMessages::AskYesNo(const MessageText& message) {
   window.TimerSet(message.timer_seconds);
   window.Show();
   return window.YesNo();
+}
+
+void RunWithWaitingWindow(const std::function<void(ProgressWindow&)>& work) {
+  QWidget owner;
+  Msg_Waiting& window = Msg_Waiting::Instance();
+  window.PreForm(&owner);
+  window.Load();
+  struct Unload {
+    Msg_Waiting& window;
+    ~Unload() {
+      window.Unload();
+      window.PreForm(nullptr);
+    }
+  } unload{window};
+  work(window);
 }
 
 }  // namespace lanereport::gui

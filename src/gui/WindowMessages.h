@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+
 #include "ui/MessageWindow.h"
+#include "ui/ProgressWindow.h"
 
 namespace lanereport::gui {
 
@@ -11,5 +14,9 @@ class WindowMessages : public MessageWindow {
   void ShowWarning(const MessageText& message) override;
   bool AskYesNo(const MessageText& message) override;
 };
+
+// Runs work with Msg_Waiting loaded, owned by a hidden window of its own (at the start no
+// other window is open), and unloads it however work ends.
+void RunWithWaitingWindow(const std::function<void(ProgressWindow&)>& work);
 
 }  // namespace lanereport::gui

@@ -82,7 +82,8 @@ bool WindowStart::OpenAndLoadMenu(const std::string& path) {
   // A Jet file of the suite is opened as the program's own database beside it, made from it
   // by the import when the user agrees.
   open_failed_ = false;
-  std::string database = path.empty() ? "" : ScoreDatabaseFor(path, *services_.messages);
+  std::string database =
+      path.empty() ? "" : ScoreDatabaseFor(path, *services_.messages, services_.with_progress);
   if (database.empty()) return false;
   std::string why;
   db_ = OpenDataBase(database, kSuitePassword, &why);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "database/Database.h"
+#include "import/ScoreDatabaseChoice.h"
 #include "util/InstanceLock.h"
 
 namespace lanereport {
@@ -38,6 +39,9 @@ class WindowStart : public QObject {
     // window, 2 the score entry window, 3 the masters window), or null for any other index. The
     // start shows it and takes it back when it closes.
     std::function<QWidget*(int index, WindowStart& start)> make_work_window;
+    // Shows the progress window while the import or the refresh of a chosen .mdb runs
+    // (RunWithWaitingWindow); without it they run unseen.
+    WithProgress with_progress;
   };
 
   explicit WindowStart(Services services);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "CliRunner.h"
@@ -104,6 +105,73 @@ TEST(ImportMdbCommandTest, PasswordOfTheSuiteIsAccepted) {
   CliResult made =
       RunCli({"import-mdb", kJetDir + "jet4-sample.mdb", dir.File("a.db"), "--password", "KMRT"});
   EXPECT_EQ(made.status, 0) << made.err;
+}
+
+TEST(ImportMdbCommandTest, UpdateRefreshesTheGamesAndKeepsTheSettings) {
+  testing::TempDir dir;
+  std::string mdb = dir.File("score.mdb");
+  std::string db = dir.File("score.db");
+  fs::copy_file(kJetDir + "jet4-sample.mdb", mdb);
+  ASSERT_EQ(RunCli({"import-mdb", mdb}).status, 0);
+  CliResult set = RunCli({"settings", db, "CharacterColor=#102030"});
+  ASSERT_EQ(set.status, 0) << set.err;
+  fs::remove(mdb);
+  fs::copy_file(kJetDir + "jet4-sample-later.mdb", mdb);
+
+  CliResult update = RunCli({"import-mdb", mdb, db, "--update"});
+  ASSERT_EQ(update.status, 0) << update.err;
+  EXPECT_NE(update.out.find("947 行"), std::string::npos) << update.out;
+  EXPECT_NE(update.out.find("Result_Data         追加 66・削除 2・変更 3"), std::string::npos)
+      << update.out;
+  EXPECT_NE(update.out.find("2026/01/17 田中　健太  追加 3・削除 0・変更 0"), std::string::npos)
+      << update.out;
+  EXPECT_NE(update.out.find("取り込めなかったもの・変えた値：ありません"), std::string::npos);
+  EXPECT_NE(update.out.find("データベースを更新しました：" + db), std::string::npos);
+  CliResult settings = RunCli({"settings", db});
+  EXPECT_NE(settings.out.find("#102030"), std::string::npos) << settings.out;
+  CliResult bowlers = RunCli({"bowlers", db});
+  EXPECT_NE(bowlers.out.find("TanakaKenta"), std::string::npos) << bowlers.out;
+
+  // Once more from the same file: nothing changes.
+  CliResult again = RunCli({"import-mdb", mdb, db, "--update"});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_NE(again.out.find("Result_Data         追加 0・削除 0・変更 0"), std::string::npos)
+      << again.out;
+  EXPECT_NE(again.out.find("変わったゲーム：ありません"), std::string::npos) << again.out;
+}
+
+TEST(ImportMdbCommandTest, UpdateNeedsAnExistingDb) {
+  testing::TempDir dir;
+  EXPECT_EQ(RunCli({"import-mdb", kJetDir + "jet4-sample.mdb", "--update"}).status, 2);
+  CliResult missing =
+      RunCli({"import-mdb", kJetDir + "jet4-sample.mdb", dir.File("none.db"), "--update"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find(dir.File("none.db")), std::string::npos) << missing.err;
+  EXPECT_TRUE(fs::is_empty(dir.Path()));
+}
+
+TEST(ImportMdbCommandTest, BadValuesAreListedAndExitThree) {
+  testing::TempDir dir;
+  // Three full-width digits of the file's rolls written as ASCII digits by another program.
+  std::string bytes = testing::ReadFileBytes(kJetDir + "jet4-sample.mdb");
+  int done = 0;
+  for (std::size_t i = 0; i + 1 < bytes.size() && done < 3; ++i) {
+    auto lo = static_cast<unsigned char>(bytes[i]);
+    if (static_cast<unsigned char>(bytes[i + 1]) == 0xFF && lo >= 0x11 && lo <= 0x19) {
+      bytes[i] = static_cast<char>(lo - 0x11 + '1');
+      bytes[i + 1] = 0;
+      ++done;
+    }
+  }
+  std::string mdb = dir.File("digits.mdb");
+  { std::ofstream(mdb, std::ios::binary) << bytes; }
+  CliResult imported = RunCli({"import-mdb", mdb});
+  EXPECT_EQ(imported.status, 3) << imported.err;
+  EXPECT_EQ(imported.out.find("変えた値：ありません"), std::string::npos) << imported.out;
+  EXPECT_NE(imported.out.find("正しくない値：Result_Data EntryNumber"), std::string::npos)
+      << imported.out;
+  EXPECT_NE(imported.out.find("行を除きました"), std::string::npos) << imported.out;
+  EXPECT_TRUE(fs::exists(dir.File("digits.db")));
 }
 
 }  // namespace

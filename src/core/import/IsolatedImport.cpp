@@ -56,6 +56,8 @@ std::string Serialize(const ImportReport& report) {
   out << "V\t" << report.jet_version << "\n";
   out << "C\t" << OneLine(report.text_encoding) << "\t" << report.header_code_page << "\n";
   for (const auto& [table, rows] : report.rows) out << "T\t" << table << "\t" << rows << "\n";
+  out << "F\t" << report.rows_checked << "\t" << report.rows_failed << "\t" << report.values_failed
+      << "\n";
   for (const std::string& note : report.notes) out << "N\t" << OneLine(note) << "\n";
   out << "END\n";
   return out.str();
@@ -75,6 +77,14 @@ std::optional<ImportReport> Deserialize(const std::string& text) {
     }
     if (f[0] == "T" && f.size() == 3)
       report.rows.emplace_back(f[1], static_cast<std::size_t>(ParseInteger(f[2]).value_or(0)));
+    if (f[0] == "F" && f.size() == 4) {
+      auto count = [](const std::string& text) {
+        return static_cast<std::size_t>(ParseInteger(text).value_or(0));
+      };
+      report.rows_checked = count(f[1]);
+      report.rows_failed = count(f[2]);
+      report.values_failed = count(f[3]);
+    }
     if (f[0] == "N" && f.size() == 2) report.notes.push_back(f[1]);
   }
   if (!ended) return std::nullopt;

@@ -5,6 +5,8 @@
 
 #include "database/Database.h"
 #include "database/Schema.h"
+#include "import/ImportChecks.h"
+#include "import/ImportRecord.h"
 #include "import/JetHeader.h"
 #include "import/JetReader.h"
 #include "import/JetText.h"
@@ -53,9 +55,6 @@ std::string Count(std::size_t n) {
 
 void NoteColumn(const std::string& table, const JetColumn& column, ImportReport& report) {
   std::string name = table + "." + column.name;
-  if (column.replaced_text)
-    report.notes.push_back(name + "：文字コードで表せない文字を U+FFFD に置き換えた値 " +
-                           Count(column.replaced_text));
   if (column.dropped)
     report.notes.push_back(name + "：取り込めない値（バイナリ・数値でない実数）を空にした値 " +
                            Count(column.dropped));
@@ -104,28 +103,38 @@ void WriteScoreTable(const TableDef& def, const JetTable* jet, Database& db, Imp
 
   std::string sql = "INSERT INTO \"" + std::string(def.name) + "\" (";
   std::string marks;
+  std::vector<bool> present(def.columns.size(), false);
   for (std::size_t c = 0; c < def.columns.size(); ++c) {
     if (source[c] < 0) continue;
+    present[c] = true;
     sql += (marks.empty() ? "\"" : ", \"") + std::string(def.columns[c].name) + "\"";
     marks += marks.empty() ? "?" : ", ?";
   }
   sql += ") VALUES (" + marks + ")";
-  if (!marks.empty()) {
-    std::vector<Value> values;
-    for (const std::vector<Value>& row : table.rows) {
-      values.clear();
-      for (std::size_t c = 0; c < def.columns.size(); ++c) {
-        if (source[c] < 0) continue;
-        values.push_back(ForColumn(row[static_cast<std::size_t>(source[c])], def.columns[c],
-                                   IsFrameScore(def.name, def.columns[c].name)));
-      }
-      db.Write(sql, values);
+  if (marks.empty()) sql = "INSERT INTO \"" + std::string(def.name) + "\" DEFAULT VALUES";
+  std::size_t written = 0;
+  std::vector<Value> full(def.columns.size());
+  std::vector<Value> values;
+  for (const std::vector<Value>& row : table.rows) {
+    for (std::size_t c = 0; c < def.columns.size(); ++c)
+      full[c] = source[c] < 0 ? Value()
+                              : ForColumn(row[static_cast<std::size_t>(source[c])], def.columns[c],
+                                          IsFrameScore(def.name, def.columns[c].name));
+    RowCheck check = CheckImportedRow(def, full, present, db);
+    ++report.rows_checked;
+    if (!check.notes.empty()) {
+      ++report.rows_failed;
+      report.values_failed += check.notes.size();
+      for (std::string& note : check.notes) report.notes.push_back(std::move(note));
     }
-  } else {
-    for (std::size_t r = 0; r < table.rows.size(); ++r)
-      db.ExecuteNative("INSERT INTO \"" + std::string(def.name) + "\" DEFAULT VALUES");
+    if (check.leave_out) continue;
+    values.clear();
+    for (std::size_t c = 0; c < def.columns.size(); ++c)
+      if (present[c]) values.push_back(full[c]);
+    db.Write(sql, values);
+    ++written;
   }
-  report.rows.emplace_back(def.name, table.rows.size());
+  report.rows.emplace_back(def.name, written);
   for (std::size_t j = 0; j < table.columns.size(); ++j)
     if (used[j]) NoteColumn(def.name, table.columns[j], report);
 }
@@ -161,6 +170,8 @@ std::vector<std::string> MatchScoreTables(const std::vector<std::string>& jet_ta
 ImportReport ImportMdbHere(const std::string& mdb_path, const std::string& target,
                            const ImportOptions& options) {
   CheckJetPassword(mdb_path, options);
+  // Taken before the reading: a file changed while it is read differs from its record.
+  SourceStamp source = StampOf(mdb_path);
   JetReader reader(mdb_path, options.jet3_code_page);
   ImportReport report;
   report.jet_version = reader.Header().version;
@@ -176,6 +187,13 @@ ImportReport ImportMdbHere(const std::string& mdb_path, const std::string& targe
   db->BeginTrans();
   for (std::size_t t = 0; t < found.size(); ++t)
     WriteScoreTable(ScoreTables()[t], tables[t] ? &*tables[t] : nullptr, *db, report);
+  // Most rows wrong is no score database but damage the reader could not see.
+  if (report.rows_failed * 2 > report.rows_checked)
+    throw AppError(kErrInvalidValue, kSource,
+                   mdb_path + " は壊れているため読み込めません（" +
+                       std::to_string(report.rows_checked) + " 行のうち " +
+                       std::to_string(report.rows_failed) + " 行に正しくない値があります）");
+  WriteImportRecord(*db, source);
   db->CommitTrans();
   return report;
 }

@@ -32,14 +32,21 @@ struct ImportReport {
   // Each thing not carried or changed, named: an extra table or column, a missing table or
   // column, values whose text had to be replaced, values left empty.
   std::vector<std::string> notes;
+  // The rows the checks of every value saw (ImportChecks), those with a value that could not be
+  // carried as it was, and how many such values there were; each is named in the notes.
+  std::size_t rows_checked = 0;
+  std::size_t rows_failed = 0;
+  std::size_t values_failed = 0;
 };
 
 // Reads every row of the seven tables of the score database from the Jet file at mdb_path
 // and writes them, in one transaction, to a new database file at target made with the
 // program's own schema. Columns are matched by name ignoring letter case; a column or table the
 // file lacks is left empty. Raises AppError when the file is not a Jet database, lacks the
-// bowler, centre, level or game table, the password differs, or target exists or cannot be
-// written; target may then be left partly written (ImportMdb works on a temporary file).
+// bowler, centre, level or game table, the password differs, more than half of the rows hold a
+// value that fails its check (the file is taken as damaged), or target exists or cannot be
+// written; target may then be left partly written (ImportMdb works on a temporary file). The
+// source's path, size, time and digest are recorded in target (WriteImportRecord).
 // Runs the Jet library in this process: a damaged file may crash it (ImportMdb does not).
 ImportReport ImportMdbHere(const std::string& mdb_path, const std::string& target,
                            const ImportOptions& options);
@@ -56,8 +63,9 @@ std::vector<std::string> MatchScoreTables(const std::vector<std::string>& jet_ta
 // is left empty and one it has over is not carried, both noted. Values go in as read, except
 // that a text column takes a real as its shortest exact text and the frame scores keep an
 // undetermined score undetermined (null or blank becomes "", the program's own empty score;
-// a text of digits becomes the number). Adds the row count and the notes of jet's columns to
-// report.
+// a text of digits becomes the number). Every row goes through CheckImportedRow: a value that
+// fails is named in the notes and cleared, or its row is left out. Adds the rows written, the
+// counts of the checks and the notes to report.
 void WriteScoreTable(const TableDef& def, const JetTable* jet, Database& db, ImportReport& report);
 
 // Checks the password option against the header of the file at mdb_path. Raises AppError
