@@ -72,7 +72,8 @@ class StartUpWindowTest : public QObject {
               auto* w = new QWidget;
               w->setObjectName(names[index]);
               return w;
-            }};
+            },
+            {}};
   }
 
  private slots:
