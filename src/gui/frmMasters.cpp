@@ -438,6 +438,14 @@ MasterPage& frmMasters::Page(MasterKind kind) {
   return *pages_[static_cast<std::size_t>(kind)];
 }
 
+void frmMasters::ShowRefusal(MasterPage& page, const AppError& e, QWidget* refused) {
+  // The field a setter refused, or the one the message is about, takes the focus back.
+  QWidget* field = refused ? refused : page.FieldOfMessage(e.Description());
+  Messages().ShowWarning(
+      {e.Description(), refused ? "（" + page.LabelOf(field) + "）" : "", 0, 10});
+  field->setFocus(Qt::OtherFocusReason);
+}
+
 void frmMasters::cmdNew_Click(MasterKind kind) {
   Page(kind).Clear();
   Page(kind).Status()->clear();
@@ -452,10 +460,7 @@ bool frmMasters::cmdAdd_Click(MasterKind kind) {
     page.Apply(*record, &refused);
     AddMaster(db_, *record);
   } catch (const AppError& e) {
-    QWidget* field = refused ? refused : page.FieldOfMessage(e.Description());
-    Messages().ShowWarning(
-        {e.Description(), refused ? "（" + page.LabelOf(field) + "）" : "", 0, 10});
-    field->setFocus(Qt::OtherFocusReason);
+    ShowRefusal(page, e, refused);
     return false;
   }
   const std::string name(Trim(static_cast<QLineEdit*>(page.NameField())->text().toStdString()));
@@ -485,10 +490,7 @@ bool frmMasters::cmdUpdate_Click(MasterKind kind) {
     page.Refill(new_name);
     page.Status()->setText(Q("更新しました：" + new_name));
   } catch (const AppError& e) {
-    QWidget* field = refused ? refused : page.FieldOfMessage(e.Description());
-    Messages().ShowWarning(
-        {e.Description(), refused ? "（" + page.LabelOf(field) + "）" : "", 0, 10});
-    field->setFocus(Qt::OtherFocusReason);
+    ShowRefusal(page, e, refused);
     return false;
   }
   return true;

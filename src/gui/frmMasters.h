@@ -13,6 +13,7 @@ class QTabWidget;
 namespace lanereport {
 class Database;
 class MessageWindow;
+class AppError;
 }  // namespace lanereport
 
 namespace lanereport::gui {
@@ -52,6 +53,8 @@ class frmMasters : public QWidget {
  private:
   MessageWindow& Messages();
   MasterPage& Page(MasterKind kind);
+  // Shows why the page's record was refused and gives the focus to the field it is about.
+  void ShowRefusal(MasterPage& page, const AppError& e, QWidget* refused);
 
   Database& db_;
   std::unique_ptr<WindowMessages> own_messages_;
