@@ -97,6 +97,24 @@ TEST(FileChooserRulesTest, SaveModeAsksBeforeReplacingAFile) {
   EXPECT_EQ(DecideChooserOk(kSaveFile, folder, "", "*.xls").step, ChooserStep::kNoFileName);
 }
 
+TEST(FileChooserRulesTest, AWholePathInTheNameBoxIsTakenAsItIs) {
+  TempDir dir;
+  TempDir elsewhere;
+  Touch(elsewhere.File("league.db"));
+  std::string folder = dir.Path() + "/";
+  ChooserDecision found = DecideChooserOk(kOpenFile, folder, elsewhere.File("league.db"), "*.db");
+  EXPECT_EQ(found.step, ChooserStep::kAccept);
+  EXPECT_EQ(found.path, elsewhere.File("league.db"));
+  ChooserDecision missing = DecideChooserOk(kOpenFile, folder, elsewhere.File("none.db"), "*.db");
+  EXPECT_EQ(missing.step, ChooserStep::kFileMissing);
+  EXPECT_EQ(missing.path, elsewhere.File("none.db"));
+  ChooserDecision saved = DecideChooserOk(kSaveFile, folder, elsewhere.File("book"), "*.xls");
+  EXPECT_EQ(saved.step, ChooserStep::kAccept);
+  EXPECT_EQ(saved.path, elsewhere.File("book.xls"));
+  // A relative name with a folder part stays under the folder shown.
+  EXPECT_EQ(DecideChooserOk(kNameFile, folder, "sub/book", "*.xls").path, folder + "sub/book.xls");
+}
+
 class RememberedPlaceTest : public ::testing::Test {
  protected:
   void SetUp() override { ::setenv("LANEREPORT_HOME", home_.Path().c_str(), 1); }

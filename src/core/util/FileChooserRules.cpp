@@ -49,6 +49,9 @@ ChooserDecision DecideChooserOk(int mode, std::string_view folder_view, std::str
     return {IsExistFolder(folder) ? ChooserStep::kAccept : ChooserStep::kAskCreateFolder, folder};
   std::string name(Trim(name_box));
   if (name.empty()) return {ChooserStep::kNoFileName, ""};
+  // A whole path typed into the name box (as pasted from a terminal) names the file itself, not
+  // one under the folder shown.
+  if (name.front() == '/') folder.clear();
   if (mode == kOpenFile) {
     std::string path = folder + name;
     return {IsExistFile(path) ? ChooserStep::kAccept : ChooserStep::kFileMissing, path};

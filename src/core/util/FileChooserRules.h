@@ -40,8 +40,8 @@ struct ChooserDecision {
 };
 
 // Decides OK for mode (one of the four modes; any other raises std::invalid_argument) with the
-// current folder, the name box text (trimmed here) and the mask. Looks at the file system but
-// changes nothing.
+// current folder, the name box text (trimmed here; a text starting with "/" is a whole path and
+// the folder is not put before it) and the mask. Looks at the file system but changes nothing.
 ChooserDecision DecideChooserOk(int mode, std::string_view folder, std::string_view name_box,
                                 std::string_view mask);
 
