@@ -84,7 +84,12 @@ bool WindowStart::OpenAndLoadMenu(const std::string& path) {
   open_failed_ = false;
   std::string database =
       path.empty() ? "" : ScoreDatabaseFor(path, *services_.messages, services_.with_progress);
-  if (database.empty()) return false;
+  if (database.empty()) {
+    // A Jet file not imported (declined, stopped or refused, as said) leaves the user at the
+    // chooser to pick another file or cancel; a start by the suite ends with status 1.
+    open_failed_ = !path.empty();
+    return false;
+  }
   std::string why;
   db_ = OpenDataBase(database, kSuitePassword, &why);
   if (!db_) {

@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "FakeWindows.h"
@@ -318,6 +319,32 @@ class StartUpWindowTest : public QObject {
     QCOMPARE(chooser_calls_, 2);
     QCOMPARE(messages_.shown.size(), std::size_t{1});
     QVERIFY(!start.Menu());
+  }
+
+  void aJetFileNotImportedLeavesTheUserAtTheChooser() {
+    const std::string bad = dir_->File("damaged.mdb");
+    {
+      std::ofstream out(bad);
+      out << "this is no Jet file";
+    }
+    // Declined, then refused as damaged: each time the chooser opens again and the next choice
+    // (the sample database) opens the menu.
+    for (bool yes : {false, true}) {
+      messages_.shown.clear();
+      messages_.asked.clear();
+      messages_.answer = yes;
+      chooser_calls_ = 0;
+      chosen_first_ = {bad};
+      WindowStart start(Services());
+      QVERIFY(start.Main({}));
+      QTRY_VERIFY_WITH_TIMEOUT(start.Menu() && start.Menu()->isVisible(), 10000);
+      QCOMPARE(chooser_calls_, 2);
+      QCOMPARE(messages_.asked.size(), std::size_t{1});
+      QCOMPARE(messages_.shown.size(), yes ? std::size_t{1} : std::size_t{0});
+      QVERIFY(!std::filesystem::exists(dir_->File("damaged.db")));
+      start.Menu()->close();
+    }
+    messages_.answer = true;
   }
 
   void aDatabaseOnTheCommandLineThatCannotBeOpenedIsSaidAndEndsWithStatus1() {
