@@ -43,13 +43,7 @@ std::vector<TableDef> MakeTables() {
                    {"Level_Name", T},
                    {"Play_Date", T},
                    {"Game_Number", L}}};
-  static const char* const kRollColumns[] = {
-      "FirstFrame1",  "FirstFrame2",  "SecondFrame1",  "SecondFrame2",  "ThirdFrame1",
-      "ThirdFrame2",  "FourthFrame1", "FourthFrame2",  "FifthFrame1",   "FifthFrame2",
-      "SixthFrame1",  "SixthFrame2",  "SeventhFrame1", "SeventhFrame2", "EighthFrame1",
-      "EighthFrame2", "NinthFrame1",  "NinthFrame2",   "TenthFrame1",   "TenthFrame2",
-      "TenthFrame3"};
-  for (const char* c : kRollColumns) result.columns.push_back({c, T});
+  for (const char* c : RollColumnNames()) result.columns.push_back({c, T});
   static const char* const kScoreColumns[] = {
       "FirstFrameScore", "SecondFrameScore", "ThirdFrameScore",   "FourthFrameScore",
       "FifthFrameScore", "SixthFrameScore",  "SeventhFrameScore", "EighthFrameScore",
@@ -102,6 +96,16 @@ const char* const kIndexes[] = {
 };
 
 }  // namespace
+
+const std::array<const char*, 21>& RollColumnNames() {
+  static const std::array<const char*, 21> names = {
+      "FirstFrame1",  "FirstFrame2",  "SecondFrame1",  "SecondFrame2",  "ThirdFrame1",
+      "ThirdFrame2",  "FourthFrame1", "FourthFrame2",  "FifthFrame1",   "FifthFrame2",
+      "SixthFrame1",  "SixthFrame2",  "SeventhFrame1", "SeventhFrame2", "EighthFrame1",
+      "EighthFrame2", "NinthFrame1",  "NinthFrame2",   "TenthFrame1",   "TenthFrame2",
+      "TenthFrame3"};
+  return names;
+}
 
 const std::vector<TableDef>& ScoreTables() {
   static const std::vector<TableDef> tables = MakeTables();

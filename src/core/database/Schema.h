@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,6 +24,8 @@ struct TableDef {
 };
 
 // The seven tables of the score database, their columns in order.
+// The columns of Result_Data's 21 rolls in frame order: two per frame, three in frame 10.
+const std::array<const char*, 21>& RollColumnNames();
 const std::vector<TableDef>& ScoreTables();
 const TableDef& ScoreTable(std::string_view name);
 

@@ -163,15 +163,9 @@ void CheckGame(const TableDef& def, const std::vector<Value>& row, const std::ve
   tryColumn("Level_Name", [&](const Value& v) { game.LevelName(TextOf(v)); });
   tryColumn("Result_Memo", [&](const Value& v) { game.ResultMemo(TextOf(v)); });
 
-  static const char* const kRolls[21] = {
-      "FirstFrame1",  "FirstFrame2",  "SecondFrame1",  "SecondFrame2",  "ThirdFrame1",
-      "ThirdFrame2",  "FourthFrame1", "FourthFrame2",  "FifthFrame1",   "FifthFrame2",
-      "SixthFrame1",  "SixthFrame2",  "SeventhFrame1", "SeventhFrame2", "EighthFrame1",
-      "EighthFrame2", "NinthFrame1",  "NinthFrame2",   "TenthFrame1",   "TenthFrame2",
-      "TenthFrame3"};
   bool rolls_whole = true;
   for (int i = 0; i < 21; ++i) {
-    int c = ColumnIndex(def, kRolls[i]);
+    int c = ColumnIndex(def, RollColumnNames()[static_cast<std::size_t>(i)]);
     if (c < 0) continue;
     auto at = static_cast<std::size_t>(c);
     if (failed[at]) {
